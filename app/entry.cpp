@@ -1,0 +1,59 @@
+// WinMain: the start-up in its fixed order, the loading screen, the timeline and the
+// shutdown. Returns the process's exit code: 0 after the show, else the failed step's code.
+#include <cstdlib>
+
+#include "app/app.h"
+#include "app/device_choice.h"
+#include "app/loading.h"
+#include "app/music.h"
+#include "display/bitmap.h"
+#include "display/display.h"
+#include "display/frame_buffer.h"
+
+IDirectDrawSurface* LoadingPicture = nullptr;  // "images\\load.bmp", held for the whole run
+
+// Stops and frees the module and closes the library; any failure ends the program.
+static void ShutDownMusic() {
+    if (!MIDASstopModule(MusicPlayHandle)) FailWithMusicError();
+    if (!MIDASfreeModule(MusicModule)) FailWithMusicError();
+    if (!MIDASclose()) FailWithMusicError();
+}
+
+int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand) {
+    (void)commandLine;  // the show takes no arguments
+
+    PrepareFrameBuffer();
+
+    MIDASstartup();
+    // The window does not exist yet, so the library is given a null owner.
+    MIDASsetOption(MIDAS_OPTION_DSOUND_HWND, reinterpret_cast<DWORD_PTR>(MainWindow));
+    MIDASsetOption(MIDAS_OPTION_DSOUND_MODE, 0);
+    if (!MIDASconfig()) return 2;
+    if (!MIDASinit()) FailWithMusicError();
+
+    CreateMainWindow(instance, previousInstance, showCommand);
+
+    int code = InitDisplay(MainWindow, &DisplayDriverGuid);
+    if (code != 0) {
+        ReleaseDisplay();
+        return code;
+    }
+
+    ShowCursor(FALSE);
+
+    LoadingPicture = LoadBitmapSurface("images\\load.bmp", 0, 0);
+    if (!LoadingPicture) {
+        ReleaseDisplay();
+        return 1;
+    }
+
+    RunLoadingSequence();
+    PumpFrame();
+    RunTimeline();
+
+    ShutDownMusic();
+    LoadingPicture->Release();
+    LoadingPicture = nullptr;
+    ReleaseDisplay();
+    return 0;
+}

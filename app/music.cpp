@@ -1,0 +1,15 @@
+// The music handles and the library's failure path.
+#include "app/music.h"
+
+#include <cstdlib>
+
+#include "app/app.h"
+
+MIDASmodule MusicModule = nullptr;
+MIDASmodulePlayHandle MusicPlayHandle = 0;
+
+void FailWithMusicError() {
+    MessageBoxA(MainWindow, MIDASgetErrorMessage(MIDASgetLastError()), "Midas", MB_OK);
+    MIDASclose();
+    exit(1);
+}

@@ -1,0 +1,29 @@
+// The timeline: the segments in order, each started at its fixed offset from T0. Offsets
+// are absolute, so a segment that overruns shortens the next and delays never add up.
+#include "app/app.h"
+#include "segments/segments.h"
+
+DWORD SegmentStart = 0;
+DWORD T0 = 0;
+
+namespace {
+
+struct TimelineEntry {
+    DWORD offset;  // ms after T0
+    void (*run)();
+};
+
+const TimelineEntry kTimeline[] = {
+    {60000, RunStillPictureSegment},
+    {70000, RunScrollerSegment},  // three passes of 10 000 ms; the show ends about 100 000 ms after T0
+};
+
+}  // namespace
+
+void RunTimeline() {
+    T0 = GetTickCount();
+    for (const TimelineEntry& entry : kTimeline) {
+        SegmentStart = T0 + entry.offset;
+        entry.run();
+    }
+}

@@ -1,0 +1,34 @@
+// The table of hosts, chosen once by name before WinMain runs.
+#include "platform/host/host.h"
+
+#include <cstring>
+
+#include "platform/host/sdl/sdl_host.h"
+
+const Host& OffscreenHost();  // platform/host/offscreen/offscreen.cpp
+
+namespace {
+
+const Host kSdlHost = {
+    "sdl",         SdlInitVideo,  SdlDisplays,  SdlOpenDisplay, SdlPresent,   SdlCloseDisplay,
+    SdlShowCursor, SdlPumpEvents, SdlTicks,     SdlAudioDevices, SdlOpenAudio, SdlLockAudio,
+    SdlUnlockAudio, SdlCloseAudio, SdlMessageBox,
+};
+
+const Host* g_host = nullptr;
+
+}  // namespace
+
+bool SelectHost(const char* name) {
+    if (name && std::strcmp(name, "sdl") == 0) {
+        g_host = &kSdlHost;
+        return true;
+    }
+    if (name && std::strcmp(name, "offscreen") == 0) {
+        g_host = &OffscreenHost();
+        return true;
+    }
+    return false;
+}
+
+const Host& ActiveHost() { return g_host ? *g_host : OffscreenHost(); }

@@ -1,0 +1,72 @@
+// The seam between the platform stand-in and this machine. Only what must touch the real
+// machine crosses it: presenting a finished 16-bit frame, input turned into window
+// messages, the clock, the audio device (pull model), message boxes and dialog windows.
+// Surfaces, blits, pixel conversion, module decoding and the rasterizer stay in the
+// stand-in, so they behave the same on every host.
+//
+// A host is chosen once, before WinMain runs, from the table in host.cpp: "sdl" for the
+// show, "offscreen" for the capture tool and the tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Fills `frames` stereo frames of signed 16-bit samples at the rate the device opened with.
+// Called on the audio thread (sdl) or on the show's thread inside a flip (offscreen).
+typedef void (*HostAudioPull)(void* user, int16_t* samples, int frames);
+
+// Receives the input the host gathered; the stand-in turns it into window messages.
+struct HostInputSink {
+    // A key went down (repeat set on auto-repeat). vk is a virtual-key code; alt says
+    // whether Alt was held, which makes it a system key.
+    void (*KeyDown)(int vk, bool alt, bool repeat);
+    void (*KeyUp)(int vk, bool alt);
+    // The window's close button or the window manager asked the window to close.
+    void (*CloseRequested)();
+};
+
+struct HostDisplayInfo {
+    std::string name;  // what the display calls itself, e.g. "Virtual screen 0"
+    int width = 0;     // its desktop size in pixels
+    int height = 0;
+};
+
+struct Host {
+    const char* name;
+
+    // Video. InitVideo makes displays known (DirectDrawCreate); OpenDisplay shows the
+    // 640x480 picture full screen on display `display`, or in a window when display is -1
+    // (SetDisplayMode). Failures fill `why` with one line saying what the machine refused.
+    bool (*InitVideo)(std::string& why);
+    std::vector<HostDisplayInfo> (*Displays)();
+    bool (*OpenDisplay)(int display, int width, int height, std::string& why);
+    // Shows one finished frame: width x height 16-bit pixels, rows pitch bytes apart,
+    // 5-5-5 when rgb555 else 5-6-5. Paces to the display (the flip's wait).
+    void (*Present)(const uint16_t* pixels, int width, int height, int pitch, bool rgb555);
+    void (*CloseDisplay)();
+    void (*ShowCursor)(bool visible);
+
+    // Input: delivers every pending event to the sink and returns without waiting.
+    void (*PumpEvents)(const HostInputSink& sink);
+
+    // Clock: milliseconds, wrapping modulo 2^32.
+    uint32_t (*Ticks)();
+
+    // Audio. Devices are named by index into AudioDevices(); -1 is the default device.
+    // OpenAudio starts pulling at once; `rate` receives the frames per second it runs at.
+    std::vector<std::string> (*AudioDevices)();
+    bool (*OpenAudio)(int device, HostAudioPull pull, void* user, int& rate, std::string& why);
+    void (*LockAudio)();    // the pull function is not running while locked
+    void (*UnlockAudio)();
+    void (*CloseAudio)();
+
+    // A modal message box with one OK button; returns when it was answered.
+    void (*MessageBox)(const char* text, const char* caption);
+};
+
+// Chooses the host by name; returns false for an unknown name. Call once, before WinMain.
+bool SelectHost(const char* name);
+// The chosen host. Selecting none means "offscreen", so tests need no set-up.
+const Host& ActiveHost();

@@ -1,0 +1,49 @@
+// The offscreen host: no window and no sound card. Its clock is virtual and advances only
+// when a frame is presented, so every read of GetTickCount while a frame is drawn gives the
+// same value; sound is rendered in step with that clock. The capture tool and the tests
+// configure it before WinMain runs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/host/host.h"
+
+struct OffscreenConfig {
+    uint32_t startTick = 0;  // GetTickCount before the first present
+
+    // Milliseconds to advance after the frame presented at `tick`. Default: 60 frames a
+    // second, 1000/60 ms with the fractions carried (16, 17, 17, 16, ...).
+    std::function<uint32_t(uint32_t tick)> step;
+
+    // Each presented frame, with the tick it was drawn at (before the clock advances).
+    std::function<void(const uint16_t* pixels, int width, int height, int pitch, bool rgb555,
+                       uint32_t tick)>
+        onFrame;
+
+    // Called on each input pump, with the current tick: post scripted keys through `sink`.
+    std::function<void(uint32_t tick, const HostInputSink& sink)> onPump;
+
+    // Every block of sound the audio device pulled: interleaved stereo 16-bit frames.
+    std::function<void(const int16_t* samples, int frames)> onAudio;
+    int audioRate = 48000;
+
+    // What the machine refuses, to drive the failure paths.
+    bool videoAvailable = true;
+    bool audioAvailable = true;
+    std::vector<HostDisplayInfo> displays{{"Offscreen display", 640, 480}};
+    std::vector<std::string> audioDevices{"Offscreen audio"};
+
+    // Message boxes are answered at once; this sees their text.
+    std::function<void(const std::string& text, const std::string& caption)> onMessageBox;
+};
+
+// Replaces the offscreen host's configuration and restarts its clock.
+void ConfigureOffscreen(const OffscreenConfig& config);
+// The step function of a virtual frame rate: 1000/fps ms a frame, fractions carried.
+std::function<uint32_t(uint32_t)> OffscreenFrameRate(int fps);
+// Frames presented and the audio frames pulled so far.
+long OffscreenFramesPresented();
+long OffscreenAudioFramesPulled();

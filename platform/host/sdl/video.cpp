@@ -1,0 +1,166 @@
+// The SDL host's display: "exclusive full screen at 640x480x16" becomes a desktop
+// full-screen window on the chosen display (or a 640x480 window for the windowed driver),
+// the picture scaled by whole multiples with black borders. Frames are converted to
+// XRGB8888 with our own bit-replicating table, the same on every renderer, and paced to the
+// display's refresh even where vsync does not wait.
+#include <SDL.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/host/sdl/sdl_host.h"
+#include "platform/host/sdl/sdl_window.h"
+
+namespace {
+
+struct Video {
+    bool initialised = false;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int width = 0, height = 0;
+    std::vector<uint32_t> lut565, lut555;  // 16-bit pixel -> XRGB8888
+    std::vector<uint32_t> staging;
+    uint64_t lastPresent = 0;             // performance counter at the last present
+    uint64_t frameTicks = 0;              // the shortest interval between presents
+    bool cursorVisible = true;
+};
+
+Video v;
+
+// Bit replication: a 5-bit 31 and a 6-bit 63 become 255, 0 stays 0.
+uint32_t Expand5(uint32_t c) { return (c << 3) | (c >> 2); }
+uint32_t Expand6(uint32_t c) { return (c << 2) | (c >> 4); }
+
+void BuildTables() {
+    if (!v.lut565.empty()) return;
+    v.lut565.resize(65536);
+    v.lut555.resize(65536);
+    for (uint32_t p = 0; p < 65536; p++) {
+        v.lut565[p] = (Expand5(p >> 11) << 16) | (Expand6((p >> 5) & 63) << 8) | Expand5(p & 31);
+        v.lut555[p] = (Expand5((p >> 10) & 31) << 16) | (Expand5((p >> 5) & 31) << 8) | Expand5(p & 31);
+    }
+}
+
+}  // namespace
+
+SDL_Window* SdlDisplayWindow() { return v.window; }
+
+bool SdlInitVideo(std::string& why) {
+    if (v.initialised) return true;
+    // Ctrl+C and kill end the process as usual; the show's own keys are its business.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        why = SDL_GetError();
+        return false;
+    }
+    v.initialised = true;
+    return true;
+}
+
+std::vector<HostDisplayInfo> SdlDisplays() {
+    std::vector<HostDisplayInfo> displays;
+    int n = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < n; i++) {
+        HostDisplayInfo info;
+        const char* name = SDL_GetDisplayName(i);
+        info.name = name && *name ? name : "display " + std::to_string(i + 1);
+        SDL_DisplayMode mode;
+        if (SDL_GetDesktopDisplayMode(i, &mode) == 0) {
+            info.width = mode.w;
+            info.height = mode.h;
+        }
+        displays.push_back(info);
+    }
+    return displays;
+}
+
+bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
+    if (!SdlInitVideo(why)) return false;
+    if (v.window) return true;
+    Uint32 flags = SDL_WINDOW_RESIZABLE;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (display >= 0) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        x = y = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    v.window = SDL_CreateWindow("Zelk6", x, y, width, height, flags);
+    if (!v.window) {
+        why = std::string("cannot create the window: ") + SDL_GetError();
+        return false;
+    }
+    SDL_SetWindowMinimumSize(v.window, width, height);
+    v.renderer = SDL_CreateRenderer(v.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!v.renderer) v.renderer = SDL_CreateRenderer(v.window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!v.renderer) v.renderer = SDL_CreateRenderer(v.window, -1, 0);
+    if (v.renderer) {
+        SDL_RenderSetLogicalSize(v.renderer, width, height);
+        SDL_RenderSetIntegerScale(v.renderer, SDL_TRUE);
+        v.texture = SDL_CreateTexture(v.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                      width, height);
+    }
+    if (!v.renderer || !v.texture) {
+        why = std::string("cannot draw into the window: ") + SDL_GetError();
+        SdlCloseDisplay();
+        return false;
+    }
+    v.width = width;
+    v.height = height;
+    v.staging.assign(static_cast<size_t>(width) * height, 0);
+    BuildTables();
+    SDL_DisplayMode mode;
+    int refresh = 60;
+    if (SDL_GetCurrentDisplayMode(display >= 0 ? display : 0, &mode) == 0 && mode.refresh_rate >= 30)
+        refresh = mode.refresh_rate;
+    v.frameTicks = SDL_GetPerformanceFrequency() / static_cast<uint64_t>(refresh);
+    SDL_ShowCursor(v.cursorVisible ? SDL_ENABLE : SDL_DISABLE);
+    return true;
+}
+
+void SdlPresent(const uint16_t* pixels, int width, int height, int pitch, bool rgb555) {
+    if (!v.texture || width != v.width || height != v.height) return;
+    const uint32_t* lut = rgb555 ? v.lut555.data() : v.lut565.data();
+    for (int y = 0; y < height; y++) {
+        const uint16_t* in = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
+                                                               static_cast<ptrdiff_t>(y) * pitch);
+        uint32_t* out = v.staging.data() + static_cast<size_t>(y) * width;
+        for (int x = 0; x < width; x++) out[x] = lut[in[x]];
+    }
+    SDL_UpdateTexture(v.texture, nullptr, v.staging.data(), width * 4);
+    SDL_SetRenderDrawColor(v.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(v.renderer);
+    SDL_RenderCopy(v.renderer, v.texture, nullptr, nullptr);
+    SDL_RenderPresent(v.renderer);
+    // Vsync does not wait under every driver (dummy, Xvfb, refresh above 60 Hz): never
+    // present faster than the display refreshes, so the show never spins a core.
+    uint64_t now = SDL_GetPerformanceCounter();
+    if (v.lastPresent && now - v.lastPresent < v.frameTicks) {
+        uint64_t waitMs = (v.frameTicks - (now - v.lastPresent)) * 1000 / SDL_GetPerformanceFrequency();
+        if (waitMs > 0) SDL_Delay(static_cast<Uint32>(waitMs));
+        now = SDL_GetPerformanceCounter();
+    }
+    v.lastPresent = now;
+}
+
+void SdlCloseDisplay() {
+    if (v.texture) SDL_DestroyTexture(v.texture);
+    if (v.renderer) SDL_DestroyRenderer(v.renderer);
+    if (v.window) SDL_DestroyWindow(v.window);
+    v.texture = nullptr;
+    v.renderer = nullptr;
+    v.window = nullptr;
+}
+
+void SdlShowCursor(bool visible) {
+    v.cursorVisible = visible;
+    if (v.initialised) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlToggleFullscreen() {
+    if (!v.window) return;
+    bool full = SDL_GetWindowFlags(v.window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(v.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+uint32_t SdlTicks() { return static_cast<uint32_t>(SDL_GetTicks64()); }

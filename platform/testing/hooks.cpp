@@ -1,0 +1,85 @@
+// Test controls of the stand-in: faults by call name, display settings, call log, object counts.
+#include "platform/testing/hooks.h"
+
+#include <map>
+
+namespace standin {
+namespace {
+
+struct Fault {
+    int times = 0;
+    HRESULT result = E_FAIL;
+};
+
+struct State {
+    std::map<std::string, Fault> faults;
+    DWORD redMask = 0xF800;
+    int pitchPadding = 0;
+    bool logOn = false;
+    std::vector<std::string> log;
+    std::map<std::string, int> live;
+};
+
+State& S() {
+    static State state;
+    return state;
+}
+
+}  // namespace
+
+void FailCall(const std::string& call, int times, HRESULT result) {
+    S().faults[call] = Fault{times, result};
+}
+
+bool TakeFault(const char* call, HRESULT* result) {
+    auto& faults = S().faults;
+    if (faults.empty()) return false;
+    auto it = faults.find(call);
+    if (it == faults.end() || it->second.times <= 0) return false;
+    it->second.times--;
+    if (result) *result = it->second.result;
+    return true;
+}
+
+void SetDisplayRedMask(DWORD mask) { S().redMask = mask; }
+DWORD DisplayRedMask() { return S().redMask; }
+void SetSurfacePitchPadding(int bytes) { S().pitchPadding = bytes < 0 ? 0 : bytes & ~1; }
+int SurfacePitchPadding() { return S().pitchPadding; }
+
+void EnableCallLog(bool on) { S().logOn = on; }
+bool CallLogEnabled() { return S().logOn; }
+void LogCall(const std::string& line) {
+    if (S().logOn) S().log.push_back(line);
+}
+const std::vector<std::string>& CallLog() { return S().log; }
+int CountCalls(const std::string& prefix) {
+    int n = 0;
+    for (const auto& line : S().log)
+        if (line.compare(0, prefix.size(), prefix) == 0) n++;
+    return n;
+}
+
+void ObjectCreated(const char* kind) { S().live[kind]++; }
+void ObjectDestroyed(const char* kind) { S().live[kind]--; }
+int LiveObjects(const char* kind) {
+    auto it = S().live.find(kind);
+    return it == S().live.end() ? 0 : it->second;
+}
+std::vector<std::string> LiveObjectKinds() {
+    std::vector<std::string> kinds;
+    for (const auto& [kind, count] : S().live)
+        if (count != 0) kinds.push_back(kind);
+    return kinds;
+}
+
+void Reset() {
+    State& s = S();
+    s.faults.clear();
+    s.redMask = 0xF800;
+    s.pitchPadding = 0;
+    s.logOn = false;
+    s.log.clear();
+    s.live.clear();
+}
+
+}  // namespace standin

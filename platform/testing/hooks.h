@@ -1,0 +1,48 @@
+// Test-only controls of the stand-in: make a named platform call fail, choose the display's
+// red mask, see which platform objects are alive, and read the log of calls. The show never
+// includes this; tests and the capture tool do.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32.h"
+
+namespace standin {
+
+// Makes the next `times` calls of `call` fail with `result` (for calls that return a handle
+// or a flag, any result means "fail"). Names are spelled as the platform spells them:
+// "DirectDrawCreate", "IDirectDraw::SetCooperativeLevel", "IDirectDrawSurface::Lock",
+// "MIDASinit", "LoadImageA", ... Later calls to FailCall for the same name replace it.
+void FailCall(const std::string& call, int times, HRESULT result = E_FAIL);
+// Used by the stand-in at the top of each call that can be made to fail: true (and the
+// result to return) when a failure is due.
+bool TakeFault(const char* call, HRESULT* result = nullptr);
+
+// The red mask the next display reports: 0xF800 (5-6-5, the default) or 0x7C00 (5-5-5).
+void SetDisplayRedMask(DWORD mask);
+DWORD DisplayRedMask();
+// Extra bytes after each surface row, to prove callers use the pitch (default 0).
+void SetSurfacePitchPadding(int bytes);
+int SurfacePitchPadding();
+
+// The call log: when enabled, each platform call the system makes appends one line
+// ("IDirectDrawSurface::Release back"). Off by default: a whole show makes millions.
+void EnableCallLog(bool on);
+bool CallLogEnabled();
+void LogCall(const std::string& line);
+const std::vector<std::string>& CallLog();
+int CountCalls(const std::string& prefix);
+
+// Live platform objects, by kind ("IDirectDraw", "IDirectDrawSurface", "HBITMAP", "HDC",
+// "IDirect3DRM", ...). The stand-in registers each object it creates and unregisters it on
+// its last Release or delete.
+void ObjectCreated(const char* kind);
+void ObjectDestroyed(const char* kind);
+int LiveObjects(const char* kind);
+std::vector<std::string> LiveObjectKinds();
+
+// Forgets faults, log, settings and counts (not the objects themselves).
+void Reset();
+
+}  // namespace standin

@@ -1,0 +1,119 @@
+// LoadImageA for bitmaps: a BMP file (Windows-style name) becomes a 32-bit DIB section.
+// Reproduces loading from a file with LR_LOADFROMFILE, at the picture's own size or stretched
+// (nearest neighbour) to a size asked for. Leaves out icons, cursors and resources: the program
+// carries no bitmap resources, so a resource lookup always finds nothing.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/testing/hooks.h"
+#include "platform/win32/bmp_header.h"
+#include "platform/win32/gdi.h"
+#include "platform/win32/paths.h"
+
+namespace {
+
+// Names below 0x10000 are resource numbers (MAKEINTRESOURCE), not text.
+bool IsResourceNumber(LPCSTR name) { return reinterpret_cast<uintptr_t>(name) < 0x10000; }
+
+void Refuse(const std::string& path, const char* why) {
+    std::fprintf(stderr, "LoadImageA: %s: %s\n", path.c_str(), why);
+}
+
+// The whole file, or false when it cannot be read or its headers are refused.
+bool ReadCheckedBmp(const std::string& path, std::vector<uint8_t>* bytes, BmpHeaderInfo* info) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;  // missing: the caller's ordinary "not found"
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    long size = ok ? std::ftell(file) : -1;
+    ok = size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    uint8_t head[kBmpHeadBytes];
+    size_t headSize = ok ? std::fread(head, 1, sizeof(head), file) : 0;
+    const char* why = ok ? CheckBmpHeader(head, headSize, static_cast<uint64_t>(size), info)
+                         : "cannot read file";
+    if (!why) {
+        bytes->resize(static_cast<size_t>(size));
+        if (std::fseek(file, 0, SEEK_SET) != 0 ||
+            std::fread(bytes->data(), 1, bytes->size(), file) != bytes->size())
+            why = "cannot read file";
+    }
+    std::fclose(file);
+    if (why) Refuse(path, why);
+    return !why;
+}
+
+// A decoded picture before it becomes a bitmap.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows top-down
+};
+
+// Decodes with the image library; false when it refuses the file.
+bool DecodeBmp(const std::string& path, const std::vector<uint8_t>& bytes,
+               const BmpHeaderInfo& info, Picture* picture) {
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SDL_Surface* decoded = stream ? IMG_LoadTyped_RW(stream, 1, "BMP") : nullptr;
+    SDL_Surface* rgb = decoded ? SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0)
+                               : nullptr;
+    if (decoded) SDL_FreeSurface(decoded);
+    // The decoder must agree with the headers checked above, or those bounds mean nothing.
+    if (!rgb || rgb->w != info.width || rgb->h != info.height) {
+        Refuse(path, rgb ? "decoded size differs from the header" : SDL_GetError());
+        if (rgb) SDL_FreeSurface(rgb);
+        return false;
+    }
+    picture->width = rgb->w;
+    picture->height = rgb->h;
+    picture->pixels.resize(static_cast<size_t>(rgb->w) * static_cast<size_t>(rgb->h));
+    for (int y = 0; y < rgb->h; y++) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(rgb->pixels) +
+                                                            static_cast<ptrdiff_t>(y) * rgb->pitch);
+        uint32_t* out = picture->pixels.data() + static_cast<size_t>(y) * rgb->w;
+        for (int x = 0; x < rgb->w; x++) out[x] = row[x] & 0x00FFFFFF;
+    }
+    SDL_FreeSurface(rgb);
+    return true;
+}
+
+// A bitmap of width x height from `picture`, nearest neighbour on pixel centres (one to one when
+// the sizes agree).
+HGDIOBJ BitmapFrom(const Picture& picture, int width, int height) {
+    HGDIOBJ bitmap = NewGdiBitmap(width, height);
+    for (int y = 0; y < height; y++) {
+        int64_t sy = (2 * int64_t{y} + 1) * picture.height / (2 * int64_t{height});
+        const uint32_t* row = picture.pixels.data() + sy * picture.width;
+        uint32_t* out = bitmap->pixels.data() + static_cast<size_t>(y) * width;
+        for (int x = 0; x < width; x++)
+            out[x] = row[(2 * int64_t{x} + 1) * picture.width / (2 * int64_t{width})];
+    }
+    return bitmap;
+}
+
+}  // namespace
+
+HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
+    (void)instance;  // a file name is looked up the same way whatever the module
+    bool textName = name && !IsResourceNumber(name);
+    standin::LogCall(std::string("LoadImageA ") + (textName ? name : "#"));
+    if (standin::TakeFault("LoadImageA")) return nullptr;
+    if (type != IMAGE_BITMAP || !textName || !(flags & LR_LOADFROMFILE)) return nullptr;
+
+    std::string path = ResolvePath(name);
+    std::vector<uint8_t> bytes;
+    BmpHeaderInfo info;
+    if (!ReadCheckedBmp(path, &bytes, &info)) return nullptr;
+    Picture picture;
+    if (!DecodeBmp(path, bytes, info, &picture)) return nullptr;
+
+    // 0 (or less) keeps the picture's own size on that axis.
+    int w = width > 0 ? width : picture.width;
+    int h = height > 0 ? height : picture.height;
+    if (w > kBmpMaxSide || h > kBmpMaxSide || int64_t{w} * h > kBmpMaxPixels) {
+        Refuse(path, "requested size too large");
+        return nullptr;
+    }
+    return BitmapFrom(picture, w, h);
+}

@@ -1,0 +1,61 @@
+// The scrollers: three strips, 1024x110 each, cross the band of rows 200..309 from the right
+// edge to the left, 10 000 ms a pass.
+#include "app/app.h"
+#include "display/bitmap.h"
+#include "display/display.h"
+#include "display/frame_buffer.h"
+#include "segments/scroller.h"
+#include "segments/segments.h"
+
+int ScrollX = 0;
+
+namespace {
+
+// Pixels per millisecond, as the single-precision constant it was written as
+// (0.166400015354156494140625); the product is taken in double.
+const float kScrollSpeed = 0.1664f;
+
+void RunScrollerPass(IDirectDrawSurface* picture) {
+    do {
+        ClearRect(0, 0, 640, 480);
+        DWORD elapsed = GetTickCount() - SegmentStart;
+        ScrollX = static_cast<int>(static_cast<double>(elapsed) * static_cast<double>(kScrollSpeed));
+        RECT source, dest;
+        GetScrollerRects(ScrollX, &source, &dest);
+        BlitPicture(picture, &dest, &source);
+        FlipDisplay();
+        PumpFrame();
+    } while (ScrollX < kScrollEnd && !AbortRequested);
+}
+
+}  // namespace
+
+void GetScrollerRects(int scrollX, RECT* source, RECT* dest) {
+    if (scrollX < 640) {
+        // The strip enters at the right.
+        SetRect(source, 0, 0, scrollX, 110);
+        SetRect(dest, 640 - scrollX, 200, 640, 310);
+    } else if (scrollX < 1024) {
+        // The strip fills the band.
+        SetRect(source, scrollX - 640, 0, scrollX, 110);
+        SetRect(dest, 0, 200, 640, 310);
+    } else {
+        // The strip leaves at the left.
+        SetRect(source, scrollX - 640, 0, 1024, 110);
+        SetRect(dest, 0, 200, 1664 - scrollX, 310);
+    }
+}
+
+void RunScrollerSegment() {
+    IDirectDrawSurface* strips[3] = {
+        LoadBitmapSurface("images\\1.bmp", 0, 0),
+        LoadBitmapSurface("images\\2.bmp", 0, 0),
+        LoadBitmapSurface("images\\3.bmp", 0, 0),
+    };
+    for (int pass = 0; pass < 3; pass++) {
+        // The first pass is timed from the start the timeline set; the others restart.
+        if (pass > 0) SegmentStart = GetTickCount();
+        if (!AbortRequested) RunScrollerPass(strips[pass]);
+    }
+    for (IDirectDrawSurface*& strip : strips) ReleasePicture(strip);
+}

@@ -1,0 +1,65 @@
+// Test set-up shared by the suites.
+#include "tests/support/show_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/app.h"
+#include "display/display.h"
+#include "display/frame_buffer.h"
+#include "platform/testing/hooks.h"
+#include "platform/win32/windows_internal.h"
+
+namespace {
+LRESULT TestWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+}  // namespace
+
+void ResetShowState(const OffscreenConfig& config) {
+    standin::Reset();
+    ResetWindows();
+    ConfigureOffscreen(config);
+    SelectHost("offscreen");
+    DisplayObject = nullptr;
+    PrimarySurface = nullptr;
+    BackSurface = nullptr;
+    IsRgb555 = 0;
+    AbortRequested = 0;
+    MainWindow = nullptr;
+    SegmentStart = 0;
+    T0 = 0;
+    PrepareFrameBuffer();
+}
+
+void OpenTestDisplay(bool rgb555) {
+    standin::SetDisplayRedMask(rgb555 ? 0x7C00 : 0xF800);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = TestWindowProc;
+    wc.lpszClassName = "Test";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowExA(0, "Test", "Test", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(w, nullptr);
+    GUID primary{};
+    ASSERT_EQ(InitDisplay(w, &primary), 0);
+}
+
+uint16_t PixelAt(IDirectDrawSurface* s, int x, int y) {
+    return s->memory[static_cast<size_t>(y) * (s->pitch / 2) + x];
+}
+
+void FillSurface(IDirectDrawSurface* s, uint16_t value) {
+    for (int y = 0; y < s->height; y++)
+        for (int x = 0; x < s->width; x++) s->memory[static_cast<size_t>(y) * (s->pitch / 2) + x] = value;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelk6-test-XXXXXX").string();
+    char* made = mkdtemp(pattern.data());
+    path_ = made ? made : "";
+}
+
+TempDir::~TempDir() {
+    if (!path_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+}

@@ -1,0 +1,166 @@
+// zelk6-capture: the same show on the offscreen host, for recording and for tests. The
+// clock is virtual (it moves only on a flip, 1000/fps ms at a time), so every run gives the
+// same frames. See kCaptureUsage for the options.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/host/offscreen/offscreen.h"
+#include "platform/testing/hooks.h"
+#include "platform/win32/win32.h"
+#include "tools/capture/options.h"
+
+#ifndef ZELK6_BUILTIN_DATA
+#define ZELK6_BUILTIN_DATA "show"
+#endif
+
+namespace {
+
+const int kLoadingFrames = 4;  // the loading screen flips once per stage, 0..3 finished
+
+std::string Absolute(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char cwd[PATH_MAX];
+    if (!getcwd(cwd, sizeof(cwd))) return path;
+    return std::string(cwd) + "/" + path;
+}
+
+bool MakeFolder(const std::string& path, std::string& error) {
+    std::string partial;
+    for (size_t i = 0; i <= path.size(); i++) {
+        if (i == path.size() || (path[i] == '/' && i > 0)) {
+            partial = path.substr(0, i);
+            if (mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) {
+                error = "cannot create " + partial + ": " + std::strerror(errno);
+                return false;
+            }
+        }
+    }
+    if (access(path.c_str(), W_OK) != 0) {
+        error = "cannot write into " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+struct Capture {
+    CaptureOptions options;
+    std::string out;               // absolute, or empty
+    long framesPresented = 0;
+    bool timelineStarted = false;
+    uint32_t t0 = 0;               // the tick the timeline started at
+    bool escapePressed = false;
+    bool failed = false;
+    std::vector<uint8_t> row;
+};
+
+Capture g;
+
+int64_t ShowTime(uint32_t tick) { return static_cast<int32_t>(tick - g.t0); }
+
+void WriteFrame(const std::string& name, const uint16_t* pixels, int width, int height, int pitch) {
+    std::string path = g.out + "/" + name;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        if (!g.failed) std::fprintf(stderr, "zelk6-capture: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        g.failed = true;
+        return;
+    }
+    g.row.resize(static_cast<size_t>(width) * 2);
+    for (int y = 0; y < height; y++) {
+        const uint16_t* in = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
+                                                               static_cast<ptrdiff_t>(y) * pitch);
+        for (int x = 0; x < width; x++) {
+            g.row[2 * x] = static_cast<uint8_t>(in[x] & 0xFF);
+            g.row[2 * x + 1] = static_cast<uint8_t>(in[x] >> 8);
+        }
+        if (std::fwrite(g.row.data(), 1, g.row.size(), f) != g.row.size()) g.failed = true;
+    }
+    if (std::fclose(f) != 0) g.failed = true;
+}
+
+void OnFrame(const uint16_t* pixels, int width, int height, int pitch, bool, uint32_t tick) {
+    const long index = g.framesPresented++;
+    if (g.out.empty()) return;
+    if (index < kLoadingFrames) {
+        WriteFrame("loading-" + std::to_string(index) + ".raw", pixels, width, height, pitch);
+        return;
+    }
+    int64_t t = ShowTime(tick);
+    if (t < g.options.from || t > g.options.to) return;
+    char name[32];
+    std::snprintf(name, sizeof(name), "%06lld.raw", static_cast<long long>(t));
+    WriteFrame(name, pixels, width, height, pitch);
+}
+
+void OnPump(uint32_t tick, const HostInputSink& sink) {
+    if (!g.timelineStarted || g.escapePressed) return;
+    int64_t t = ShowTime(tick);
+    bool escape = g.options.escapeAt && t >= *g.options.escapeAt;
+    // Past --to nothing more is written: end the show the way the user would.
+    if (g.options.toGiven && t > g.options.to) escape = true;
+    if (escape) {
+        sink.KeyDown(VK_ESCAPE, false, false);
+        g.escapePressed = true;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool help = false;
+    std::string error;
+    if (!ParseCaptureOptions(argc, argv, g.options, help, error)) {
+        std::fprintf(stderr, "zelk6-capture: %s\n%s", error.c_str(), kCaptureUsage);
+        return 64;
+    }
+    if (help) {
+        std::fputs(kCaptureUsage, stdout);
+        return 0;
+    }
+    if (g.options.data.empty()) g.options.data = ZELK6_BUILTIN_DATA;
+    if (!g.options.out.empty()) {
+        g.out = Absolute(g.options.out);
+        if (!MakeFolder(g.out, error)) {
+            std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
+            return 64;
+        }
+    }
+    if (chdir(g.options.data.c_str()) != 0) {
+        std::fprintf(stderr, "zelk6-capture: cannot use the show folder %s: %s\n", g.options.data.c_str(),
+                     std::strerror(errno));
+        return 64;
+    }
+
+    OffscreenConfig config;
+    auto rate = OffscreenFrameRate(g.options.fps);
+    config.step = [rate](uint32_t tick) {
+        uint32_t step = rate(tick);
+        if (!g.timelineStarted && g.framesPresented == kLoadingFrames) {
+            // The last loading frame: the clock after it is the one the timeline starts at.
+            g.timelineStarted = true;
+            g.t0 = tick + step;
+        } else if (g.timelineStarted) {
+            // Land exactly on --from, so that frame is drawn.
+            int64_t t = ShowTime(tick), from = g.options.from;
+            if (t < from && t + step > from) step = static_cast<uint32_t>(from - t);
+        }
+        return step;
+    };
+    config.onFrame = OnFrame;
+    config.onPump = OnPump;
+    ConfigureOffscreen(config);
+    standin::SetDisplayRedMask(g.options.pixelFormat == 555 ? 0x7C00 : 0xF800);
+    SelectHost("offscreen");
+
+    static char commandLine[] = "";
+    int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+    if (g.failed && code == 0) code = 1;
+    return code;
+}

@@ -1,0 +1,95 @@
+// zelk6-capture's options: parsing and checking, before anything runs.
+#include "tools/capture/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+const char* kCaptureUsage =
+    "usage: zelk6-capture [options]\n"
+    "Plays the show offscreen on a virtual clock and writes its frames.\n"
+    "  --data DIR            the show's folder (default: the built-in show data)\n"
+    "  --out DIR             write frames there (created if missing); without it frames are\n"
+    "                        rendered and discarded\n"
+    "  --fps N               virtual frames per second, 1..1000 (default 60)\n"
+    "  --from MS, --to MS    write only frames whose show time (ms since the timeline began)\n"
+    "                        lies in [MS, MS]; a frame is drawn at exactly --from. Past --to\n"
+    "                        the capture ends the show as Escape would.\n"
+    "  --format raw          raw: 640x480 16-bit little-endian words, 1280 bytes a row;\n"
+    "                        frames are named by show time (045000.raw), loading-screen\n"
+    "                        frames loading-0.raw .. loading-3.raw\n"
+    "  --pixel-format F      565 (default) or 555\n"
+    "  --escape-at MS        press Escape at that show time\n"
+    "Exit code: the show's own; 64 for a usage error.\n";
+
+namespace {
+
+bool ParseNumber(const char* text, int64_t low, int64_t high, int64_t& value) {
+    if (!text || !*text) return false;
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(text, &end, 10);
+    if (errno || *end || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& o, bool& help, std::string& error) {
+    help = false;
+    bool fromGiven = false;
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+            return true;
+        }
+        if (i + 1 >= argc) {
+            error = arg.rfind("--", 0) == 0 ? arg + " needs a value" : "unexpected argument " + arg;
+            return false;
+        }
+        const char* value = argv[++i];
+        int64_t n = 0;
+        if (arg == "--data") {
+            o.data = value;
+        } else if (arg == "--out") {
+            o.out = value;
+        } else if (arg == "--fps") {
+            if (!ParseNumber(value, 1, 1000, n)) {
+                error = std::string("--fps wants a whole number from 1 to 1000, not '") + value + "'";
+                return false;
+            }
+            o.fps = static_cast<int>(n);
+        } else if (arg == "--from" || arg == "--to" || arg == "--escape-at") {
+            if (!ParseNumber(value, 0, 0xFFFFFFFFll, n)) {
+                error = arg + " wants milliseconds (a whole number >= 0), not '" + value + "'";
+                return false;
+            }
+            if (arg == "--from") o.from = n, fromGiven = true;
+            else if (arg == "--to") o.to = n, o.toGiven = true;
+            else o.escapeAt = n;
+        } else if (arg == "--format") {
+            if (std::strcmp(value, "raw") != 0) {
+                error = std::string("--format wants raw, not '") + value + "'";
+                return false;
+            }
+            o.format = value;
+        } else if (arg == "--pixel-format") {
+            if (std::strcmp(value, "565") == 0) o.pixelFormat = 565;
+            else if (std::strcmp(value, "555") == 0) o.pixelFormat = 555;
+            else {
+                error = std::string("--pixel-format wants 565 or 555, not '") + value + "'";
+                return false;
+            }
+        } else {
+            error = "unknown option " + arg;
+            return false;
+        }
+    }
+    if (fromGiven && o.toGiven && o.from > o.to) {
+        error = "--from is after --to";
+        return false;
+    }
+    return true;
+}

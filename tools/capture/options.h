@@ -1,0 +1,22 @@
+// zelk6-capture's command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct CaptureOptions {
+    std::string data;                 // the show's folder
+    std::string out;                  // where frames go; empty: frames are discarded
+    int fps = 60;                     // virtual frames per second
+    int64_t from = 0;                 // show time (ms since T0) of the first frame written
+    int64_t to = INT64_MAX;           // and of the last
+    bool toGiven = false;
+    std::string format = "raw";       // raw
+    int pixelFormat = 565;            // 565 or 555
+    std::optional<int64_t> escapeAt;  // show time at which Escape is pressed
+};
+
+// Parses argv; on a usage error fills `error` and returns false. `help` is set for --help.
+bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& help, std::string& error);
+extern const char* kCaptureUsage;
