@@ -8,6 +8,7 @@
 #include "display/bitmap.h"
 #include "display/display.h"
 #include "display/frame_buffer.h"
+#include "effects/tables.h"
 #include "segments/segments.h"
 
 namespace {
@@ -45,6 +46,7 @@ void ShowLoadingProgress(int finishedStages) {
 
 void RunLoadingSequence() {
     ShowLoadingProgress(0);
+    BuildLookupTables();
     ShowLoadingProgress(1);
 
     MusicModule = MIDASloadModule("zelkmod.xm");

@@ -1,6 +1,7 @@
 // The timeline: the segments in order, each started at its fixed offset from T0. Offsets
 // are absolute, so a segment that overruns shortens the next and delays never add up.
 #include "app/app.h"
+#include "segments/effect_segments.h"
 #include "segments/segments.h"
 
 DWORD SegmentStart = 0;
@@ -14,6 +15,9 @@ struct TimelineEntry {
 };
 
 const TimelineEntry kTimeline[] = {
+    {20000, RunWaveEdgeSegment},
+    {30000, RunTunnelSegment},
+    {40000, RunWireFigureSegment},
     {60000, RunStillPictureSegment},
     {70000, RunScrollerSegment},  // three passes of 10 000 ms; the show ends about 100 000 ms after T0
 };

@@ -153,11 +153,14 @@ struct IDirectDrawSurface {
     HRESULT ReleaseDC(HDC dc);
     ULONG AddRef();
     ULONG Release();
+    // Release without a call-log line: the stand-in letting go of its own references.
+    ULONG ReleaseInternal();
 
     // Stand-in state, read by the rest of platform/ (the 3D device renders into memory).
     std::string tag;  // what it is, for the call log: "primary", "back", "picture 1024x110"
     DWORD caps = 0;
-    bool rgb555 = false;  // the display's layout when the surface was made
+    bool rgb555 = false;  // the display's layout when the surface was made (bit 10 of redMask)
+    DWORD redMask = 0xF800;  // what GetPixelFormat reports
     int width = 0;
     int height = 0;
     int pitch = 0;  // bytes from one row to the next; at least width * 2, always even

@@ -98,7 +98,8 @@ HRESULT IDirectDraw::CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** sur
         height = static_cast<int>(desc->dwHeight);
         tag = (caps & DDSCAPS_BACKBUFFER) ? "back" : "picture";
     }
-    IDirectDrawSurface* s = NewSurface(width, height, redMask == 0x7C00, caps, tag);
+    IDirectDrawSurface* s = NewSurface(width, height, (redMask >> 10) & 1, caps, tag);
+    if (s) s->redMask = redMask;
     if (!s) return DDERR_OUTOFMEMORY;
     standin::LogCall("IDirectDraw::CreateSurface " + s->tag);
     *surface = s;

@@ -110,7 +110,7 @@ HRESULT IDirectDrawSurface::GetPixelFormat(DDPIXELFORMAT* format) {
     format->dwFlags = DDPF_RGB;
     format->dwFourCC = 0;
     format->dwRGBBitCount = 16;
-    format->dwRBitMask = rgb555 ? 0x7C00 : 0xF800;
+    format->dwRBitMask = redMask;
     format->dwGBitMask = rgb555 ? 0x03E0 : 0x07E0;
     format->dwBBitMask = 0x001F;
     format->dwRGBAlphaBitMask = 0;
@@ -157,8 +157,12 @@ ULONG IDirectDrawSurface::AddRef() { return ++refs; }
 
 ULONG IDirectDrawSurface::Release() {
     standin::LogCall("IDirectDrawSurface::Release " + tag);
+    return ReleaseInternal();
+}
+
+ULONG IDirectDrawSurface::ReleaseInternal() {
     if (--refs > 0) return refs;
-    if (attached) attached->Release();
+    if (attached) attached->ReleaseInternal();
     if (dc) DeleteTargetDC(dc);
     standin::ObjectDestroyed("IDirectDrawSurface");
     delete this;

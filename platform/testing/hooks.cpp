@@ -7,6 +7,7 @@ namespace standin {
 namespace {
 
 struct Fault {
+    int skip = 0;  // calls that still succeed before the failures start
     int times = 0;
     HRESULT result = E_FAIL;
 };
@@ -28,7 +29,11 @@ State& S() {
 }  // namespace
 
 void FailCall(const std::string& call, int times, HRESULT result) {
-    S().faults[call] = Fault{times, result};
+    S().faults[call] = Fault{0, times, result};
+}
+
+void FailCallAfter(const std::string& call, int succeeding, int times, HRESULT result) {
+    S().faults[call] = Fault{succeeding, times, result};
 }
 
 bool TakeFault(const char* call, HRESULT* result) {
@@ -36,6 +41,10 @@ bool TakeFault(const char* call, HRESULT* result) {
     if (faults.empty()) return false;
     auto it = faults.find(call);
     if (it == faults.end() || it->second.times <= 0) return false;
+    if (it->second.skip > 0) {
+        it->second.skip--;
+        return false;
+    }
     it->second.times--;
     if (result) *result = it->second.result;
     return true;

@@ -15,6 +15,8 @@ namespace standin {
 // "DirectDrawCreate", "IDirectDraw::SetCooperativeLevel", "IDirectDrawSurface::Lock",
 // "MIDASinit", "LoadImageA", ... Later calls to FailCall for the same name replace it.
 void FailCall(const std::string& call, int times, HRESULT result = E_FAIL);
+// The same, after `succeeding` calls that still succeed (the second CreateSurface, say).
+void FailCallAfter(const std::string& call, int succeeding, int times, HRESULT result = E_FAIL);
 // Used by the stand-in at the top of each call that can be made to fail: true (and the
 // result to return) when a failure is due.
 bool TakeFault(const char* call, HRESULT* result = nullptr);

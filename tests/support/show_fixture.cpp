@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 #include "app/app.h"
 #include "display/display.h"
@@ -42,6 +43,13 @@ void OpenTestDisplay(bool rgb555) {
     ASSERT_EQ(InitDisplay(w, &primary), 0);
 }
 
+void OpenShowDisplay(bool rgb555) {
+    standin::SetDisplayRedMask(rgb555 ? 0x7C00 : 0xF800);
+    CreateMainWindow(nullptr, nullptr, SW_SHOW);
+    GUID primary{};
+    ASSERT_EQ(InitDisplay(MainWindow, &primary), 0);
+}
+
 uint16_t PixelAt(IDirectDrawSurface* s, int x, int y) {
     return s->memory[static_cast<size_t>(y) * (s->pitch / 2) + x];
 }
@@ -62,4 +70,14 @@ TempDir::~TempDir() {
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
+}
+
+ScopedWorkingDir::ScopedWorkingDir(const std::string& dir) {
+    previous_ = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir);
+}
+
+ScopedWorkingDir::~ScopedWorkingDir() {
+    std::error_code ec;
+    std::filesystem::current_path(previous_, ec);
 }

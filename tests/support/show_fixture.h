@@ -15,6 +15,10 @@ void ResetShowState(const OffscreenConfig& config = OffscreenConfig());
 // Sets up the display as start-up does (window and InitDisplay), asserting success.
 void OpenTestDisplay(bool rgb555 = false);
 
+// The same through the show's own main window, whose procedure turns Escape into
+// AbortRequested.
+void OpenShowDisplay(bool rgb555 = false);
+
 uint16_t PixelAt(IDirectDrawSurface* surface, int x, int y);
 void FillSurface(IDirectDrawSurface* surface, uint16_t value);
 
@@ -28,6 +32,16 @@ class TempDir {
 
   private:
     std::string path_;
+};
+
+// Runs the code under test in `dir`, where the show looks for "images\\..." files.
+class ScopedWorkingDir {
+  public:
+    explicit ScopedWorkingDir(const std::string& dir);
+    ~ScopedWorkingDir();
+
+  private:
+    std::string previous_;
 };
 
 class ShowTest : public ::testing::Test {

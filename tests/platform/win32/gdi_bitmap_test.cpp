@@ -78,9 +78,12 @@ TEST_P(GdiBitmapVariant, MatchesReferenceColoursInBothLayouts) {
         };
         for (int y = 0; y < 4; y++)
             for (int x = 0; x < 5; x++) {
-                if (referenceIs(x, y, 0)) EXPECT_EQ(target.At(x, y), 0) << name << " black block";
-                if (referenceIs(36 - x, 22 - y, 255))
+                if (referenceIs(x, y, 0)) {
+                    EXPECT_EQ(target.At(x, y), 0) << name << " black block";
+                }
+                if (referenceIs(36 - x, 22 - y, 255)) {
                     EXPECT_EQ(target.At(36 - x, 22 - y), white) << name << " white block";
+                }
             }
         EXPECT_EQ(target.GuardDamage(), 0);
     }
