@@ -18,7 +18,7 @@
 
 namespace {
 
-const std::string kBmpDir = ZELK6_SOURCE_DIR "/../shared/testdata/bmp/";
+const std::string kBmpDir = ZELK6_SOURCE_DIR "/tests/data/bmp/";
 constexpr UINT kFromFile = LR_CREATEDIBSECTION | LR_LOADFROMFILE;
 
 HBITMAP LoadFile(const std::string& path) {
