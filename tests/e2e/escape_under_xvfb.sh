@@ -31,17 +31,19 @@ done
 sleep 3  # the loading screen and the first seconds of the show
 kill -0 $show_pid 2>/dev/null || { echo "zelk6 ended before Escape"; cat "$log"; exit 1; }
 # The show's window may have been remade when the display mode was set: look again, give it
-# the focus and press the key through XTEST, as a keyboard would.
-window=$(xdotool search --name '^Zelk6$' 2>/dev/null | tail -1)
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null
-xdotool key Escape
-
-for i in $(seq 100); do
-    kill -0 $show_pid 2>/dev/null || break
-    sleep 0.1
+# the focus and press the key through XTEST, as a keyboard would. A press that arrives before
+# the window has the focus is lost, so press again (any further Escape is harmless).
+for attempt in 1 2 3 4 5; do
+    window=$(xdotool search --name '^Zelk6$' 2>/dev/null | tail -1)
+    [ -n "$window" ] && { xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null; }
+    xdotool key Escape 2>/dev/null
+    for i in $(seq 20); do
+        kill -0 $show_pid 2>/dev/null || break 2
+        sleep 0.1
+    done
 done
 if kill -0 $show_pid 2>/dev/null; then
-    echo "zelk6 still running 10 s after Escape"; cat "$log"; exit 1
+    echo "zelk6 still running 10 s after the first Escape"; cat "$log"; exit 1
 fi
 wait $show_pid
 code=$?
