@@ -11,10 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/offscreen/image_file.h"
 #include "platform/host/offscreen/offscreen.h"
+#include "platform/midas/midas_internal.h"
 #include "platform/testing/hooks.h"
 #include "platform/win32/win32.h"
 #include "tools/capture/options.h"
+#include "tools/capture/progress.h"
+#include "tools/capture/video_pipe.h"
+#include "tools/capture/wav_writer.h"
 
 #ifndef ZELK6_BUILTIN_DATA
 #define ZELK6_BUILTIN_DATA "show"
@@ -57,22 +62,31 @@ struct Capture {
     uint32_t t0 = 0;               // the tick the timeline started at
     bool escapePressed = false;
     bool failed = false;
+    bool videoFrame = false;       // the last frame went into the video, so its sound does too
+    int64_t lastShowTime = 0;
     std::vector<uint8_t> row;
+    WavWriter wav;
+    VideoPipe video;
+    Progress progress;
 };
 
 Capture g;
 
 int64_t ShowTime(uint32_t tick) { return static_cast<int32_t>(tick - g.t0); }
 
-void WriteFrame(const std::string& name, const uint16_t* pixels, int width, int height, int pitch) {
-    std::string path = g.out + "/" + name;
+void Fail(const std::string& why) {
+    if (!g.failed) std::fprintf(stderr, "zelk6-capture: %s\n", why.c_str());
+    g.failed = true;
+}
+
+void WriteRaw(const std::string& path, const uint16_t* pixels, int width, int height, int pitch) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
-        if (!g.failed) std::fprintf(stderr, "zelk6-capture: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-        g.failed = true;
+        Fail("cannot write " + path + ": " + std::strerror(errno));
         return;
     }
     g.row.resize(static_cast<size_t>(width) * 2);
+    bool ok = true;
     for (int y = 0; y < height; y++) {
         const uint16_t* in = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
                                                                static_cast<ptrdiff_t>(y) * pitch);
@@ -80,23 +94,50 @@ void WriteFrame(const std::string& name, const uint16_t* pixels, int width, int 
             g.row[2 * x] = static_cast<uint8_t>(in[x] & 0xFF);
             g.row[2 * x + 1] = static_cast<uint8_t>(in[x] >> 8);
         }
-        if (std::fwrite(g.row.data(), 1, g.row.size(), f) != g.row.size()) g.failed = true;
+        ok = ok && std::fwrite(g.row.data(), 1, g.row.size(), f) == g.row.size();
     }
-    if (std::fclose(f) != 0) g.failed = true;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) Fail("cannot write " + path + " (disk full?)");
 }
 
-void OnFrame(const uint16_t* pixels, int width, int height, int pitch, bool, uint32_t tick) {
-    const long index = g.framesPresented++;
-    if (g.out.empty()) return;
-    if (index < kLoadingFrames) {
-        WriteFrame("loading-" + std::to_string(index) + ".raw", pixels, width, height, pitch);
+void WriteFrame(const std::string& stem, const uint16_t* pixels, int width, int height, int pitch, bool rgb555) {
+    const std::string path = g.out + "/" + stem + "." + g.options.format;
+    if (g.options.format == "raw") {
+        WriteRaw(path, pixels, width, height, pitch);
         return;
     }
-    int64_t t = ShowTime(tick);
-    if (t < g.options.from || t > g.options.to) return;
+    std::string why;
+    if (!WriteFramePng(path, pixels, width, height, pitch, rgb555, 1, why)) Fail("cannot write " + path + ": " + why);
+}
+
+void OnFrame(const uint16_t* pixels, int width, int height, int pitch, bool rgb555, uint32_t tick) {
+    const long index = g.framesPresented++;
+    const bool loading = index < kLoadingFrames;
+    const int64_t t = loading ? 0 : ShowTime(tick);
+    const bool inRange = loading ? !g.options.fromGiven : t >= g.options.from && t <= g.options.to;
+    g.videoFrame = false;
+    if (!loading) g.lastShowTime = t;
+    g.progress.Frame(g.lastShowTime, g.framesPresented);
+    if (!inRange && !(loading && !g.out.empty())) return;
+    if (g.video.IsOpen() && inRange) {
+        g.videoFrame = true;
+        if (!g.video.Frame(pixels, width, height, pitch, rgb555)) Fail("ffmpeg stopped taking frames");
+    }
+    if (g.out.empty()) return;
+    if (loading) {
+        WriteFrame("loading-" + std::to_string(index), pixels, width, height, pitch, rgb555);
+        return;
+    }
     char name[32];
-    std::snprintf(name, sizeof(name), "%06lld.raw", static_cast<long long>(t));
-    WriteFrame(name, pixels, width, height, pitch);
+    std::snprintf(name, sizeof(name), "%06lld", static_cast<long long>(t));
+    WriteFrame(name, pixels, width, height, pitch, rgb555);
+}
+
+// Each block of sound is pulled right after a frame is presented, and covers the time that
+// frame is on screen.
+void OnAudio(const int16_t* samples, int frames) {
+    if (g.wav.IsOpen() && MidasMusicPlaying() && !g.wav.Write(samples, frames)) Fail("cannot write " + g.options.wav);
+    if (g.videoFrame) g.video.Sound(samples, frames);
 }
 
 void OnPump(uint32_t tick, const HostInputSink& sink) {
@@ -109,6 +150,19 @@ void OnPump(uint32_t tick, const HostInputSink& sink) {
         sink.KeyDown(VK_ESCAPE, false, false);
         g.escapePressed = true;
     }
+}
+
+// Closes the sound and video files; a failure to write them turns success into 1.
+int FinishCapture(int code) {
+    static bool finished = false;
+    if (finished) return code;
+    finished = true;
+    g.progress.Finish(g.lastShowTime, g.framesPresented);
+    std::string why;
+    if (!g.wav.Close(why)) Fail(why);
+    if (!g.video.Close(why)) Fail(why);
+    if (g.failed && code == 0) code = 1;
+    return code;
 }
 
 }  // namespace
@@ -155,12 +209,23 @@ int main(int argc, char** argv) {
     };
     config.onFrame = OnFrame;
     config.onPump = OnPump;
+    config.onAudio = OnAudio;
+    if (!g.options.wav.empty() && !g.wav.Open(Absolute(g.options.wav), config.audioRate, error)) {
+        std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
+        return 64;
+    }
+    if (!g.options.video.empty() && !g.video.Open(Absolute(g.options.video), g.options.fps, error)) {
+        std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
+        return 69;  // EX_UNAVAILABLE: a program it needs is missing
+    }
+    g.progress.Start();
+    // The show ends some failures with exit(); the files are finished all the same.
+    std::atexit([] { FinishCapture(0); });
     ConfigureOffscreen(config);
     standin::SetDisplayRedMask(g.options.pixelFormat == 555 ? 0x7C00 : 0xF800);
     SelectHost("offscreen");
 
     static char commandLine[] = "";
     int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
-    if (g.failed && code == 0) code = 1;
-    return code;
+    return FinishCapture(code);
 }

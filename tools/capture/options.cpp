@@ -15,11 +15,20 @@ const char* kCaptureUsage =
     "  --from MS, --to MS    write only frames whose show time (ms since the timeline began)\n"
     "                        lies in [MS, MS]; a frame is drawn at exactly --from. Past --to\n"
     "                        the capture ends the show as Escape would.\n"
-    "  --format raw          raw: 640x480 16-bit little-endian words, 1280 bytes a row;\n"
-    "                        frames are named by show time (045000.raw), loading-screen\n"
-    "                        frames loading-0.raw .. loading-3.raw\n"
-    "  --pixel-format F      565 (default) or 555\n"
+    "  --format raw|png      raw (default): 640x480 16-bit little-endian words, 1280 bytes a\n"
+    "                        row; png: 640x480 24-bit pictures. Frames are named by show\n"
+    "                        time (045000.raw), loading-screen frames loading-0 .. loading-3\n"
+    "  --pixel-format F      565 (default) or 555: the display's 16-bit layout\n"
+    "  --renderer R          hardware or software: the render-device choice (default: the\n"
+    "                        dialog's own preselection)\n"
+    "  --wav FILE            write the music, from the moment it starts playing to the moment\n"
+    "                        it stops, as 16-bit stereo PCM at 48 kHz\n"
+    "  --video FILE          encode picture and sound with ffmpeg (must be installed):\n"
+    "                        .mp4/.mkv H.264 + AAC, .webm VP9 + Opus; frames scaled 2x.\n"
+    "                        --from/--to choose the part; without --from it starts with\n"
+    "                        the loading screen\n"
     "  --escape-at MS        press Escape at that show time\n"
+    "A progress line (show time, frames, speed) goes to stderr when it is a terminal.\n"
     "Exit code: the show's own; 64 for a usage error.\n";
 
 namespace {
@@ -66,12 +75,12 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& o, bool& help, s
                 error = arg + " wants milliseconds (a whole number >= 0), not '" + value + "'";
                 return false;
             }
-            if (arg == "--from") o.from = n, fromGiven = true;
+            if (arg == "--from") o.from = n, fromGiven = true, o.fromGiven = true;
             else if (arg == "--to") o.to = n, o.toGiven = true;
             else o.escapeAt = n;
         } else if (arg == "--format") {
-            if (std::strcmp(value, "raw") != 0) {
-                error = std::string("--format wants raw, not '") + value + "'";
+            if (std::strcmp(value, "raw") != 0 && std::strcmp(value, "png") != 0) {
+                error = std::string("--format wants raw or png, not '") + value + "'";
                 return false;
             }
             o.format = value;
@@ -82,6 +91,18 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& o, bool& help, s
                 error = std::string("--pixel-format wants 565 or 555, not '") + value + "'";
                 return false;
             }
+        } else if (arg == "--renderer") {
+            if (std::strcmp(value, "hardware") != 0 && std::strcmp(value, "software") != 0) {
+                error = std::string("--renderer wants hardware or software, not '") + value + "'";
+                return false;
+            }
+            o.renderer = value;
+        } else if (arg == "--wav" || arg == "--video") {
+            if (!*value) {
+                error = arg + " wants a file name";
+                return false;
+            }
+            (arg == "--wav" ? o.wav : o.video) = value;
         } else {
             error = "unknown option " + arg;
             return false;

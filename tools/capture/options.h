@@ -10,9 +10,13 @@ struct CaptureOptions {
     std::string out;                  // where frames go; empty: frames are discarded
     int fps = 60;                     // virtual frames per second
     int64_t from = 0;                 // show time (ms since T0) of the first frame written
+    bool fromGiven = false;
     int64_t to = INT64_MAX;           // and of the last
     bool toGiven = false;
-    std::string format = "raw";       // raw
+    std::string format = "raw";       // raw or png
+    std::string renderer;             // "hardware", "software" or empty (the dialog's default)
+    std::string wav;                  // --wav FILE: the music as it played
+    std::string video;                // --video FILE: picture and sound through ffmpeg
     int pixelFormat = 565;            // 565 or 555
     std::optional<int64_t> escapeAt;  // show time at which Escape is pressed
 };

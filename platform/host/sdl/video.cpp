@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/host/pixel_expand.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_window.h"
 
@@ -19,7 +20,6 @@ struct Video {
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     int width = 0, height = 0;
-    std::vector<uint32_t> lut565, lut555;  // 16-bit pixel -> XRGB8888
     std::vector<uint32_t> staging;
     uint64_t lastPresent = 0;             // performance counter at the last present
     uint64_t frameTicks = 0;              // the shortest interval between presents
@@ -27,20 +27,6 @@ struct Video {
 };
 
 Video v;
-
-// Bit replication: a 5-bit 31 and a 6-bit 63 become 255, 0 stays 0.
-uint32_t Expand5(uint32_t c) { return (c << 3) | (c >> 2); }
-uint32_t Expand6(uint32_t c) { return (c << 2) | (c >> 4); }
-
-void BuildTables() {
-    if (!v.lut565.empty()) return;
-    v.lut565.resize(65536);
-    v.lut555.resize(65536);
-    for (uint32_t p = 0; p < 65536; p++) {
-        v.lut565[p] = (Expand5(p >> 11) << 16) | (Expand6((p >> 5) & 63) << 8) | Expand5(p & 31);
-        v.lut555[p] = (Expand5((p >> 10) & 31) << 16) | (Expand5((p >> 5) & 31) << 8) | Expand5(p & 31);
-    }
-}
 
 }  // namespace
 
@@ -108,7 +94,6 @@ bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
     v.width = width;
     v.height = height;
     v.staging.assign(static_cast<size_t>(width) * height, 0);
-    BuildTables();
     SDL_DisplayMode mode;
     int refresh = 60;
     if (SDL_GetCurrentDisplayMode(display >= 0 ? display : 0, &mode) == 0 && mode.refresh_rate >= 30)
@@ -120,7 +105,7 @@ bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
 
 void SdlPresent(const uint16_t* pixels, int width, int height, int pitch, bool rgb555) {
     if (!v.texture || width != v.width || height != v.height) return;
-    const uint32_t* lut = rgb555 ? v.lut555.data() : v.lut565.data();
+    const uint32_t* lut = PixelExpandTable(rgb555);
     for (int y = 0; y < height; y++) {
         const uint16_t* in = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
                                                                static_cast<ptrdiff_t>(y) * pitch);

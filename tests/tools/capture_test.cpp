@@ -1,0 +1,158 @@
+// zelk6-capture as a program: usage errors, the same bytes on every run, PNG frames equal to
+// the raw ones, the music as a WAV of exactly the time it played, and video through ffmpeg.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/show_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CaptureResult {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr
+};
+
+CaptureResult Capture(const std::string& arguments, const std::string& environment = "") {
+    TempDir log;
+    const std::string command = environment + " '" + ZELK6_CAPTURE + "' " + arguments + " >'" +
+                                log.File("out") + "' 2>&1";
+    const int status = std::system(command.c_str());
+    CaptureResult run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(log.File("out"));
+    run.output.assign(std::istreambuf_iterator<char>(in), {});
+    return run;
+}
+
+std::vector<uint8_t> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(CaptureOptions, UsageErrorsSayWhatIsWrongAndExitWith64) {
+    const struct {
+        const char* arguments;
+        const char* says;
+    } cases[] = {
+        {"--fps abc", "--fps wants a whole number"},
+        {"--fps 0", "--fps wants a whole number"},
+        {"--from 12x", "--from wants milliseconds"},
+        {"--from -5", "--from wants milliseconds"},
+        {"--from 2000 --to 1000", "--from is after --to"},
+        {"--format gif", "--format wants raw or png"},
+        {"--pixel-format 888", "--pixel-format wants 565 or 555"},
+        {"--renderer fast", "--renderer wants hardware or software"},
+        {"--out", "--out needs a value"},
+        {"--colour red", "unknown option --colour"},
+        {"--out /proc/zelk6-frames", "cannot create /proc/zelk6-frames"},
+        {"--data /nonexistent-zelk6-show", "cannot use the show folder"},
+    };
+    for (const auto& c : cases) {
+        CaptureResult run = Capture(c.arguments);
+        EXPECT_EQ(run.exitCode, 64) << c.arguments;
+        EXPECT_NE(run.output.find(c.says), std::string::npos) << c.arguments << ": " << run.output;
+    }
+    CaptureResult help = Capture("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--data", "--out", "--fps", "--from", "--to", "--format", "--pixel-format",
+                               "--renderer", "--wav", "--video", "--escape-at"})
+        EXPECT_NE(help.output.find(option), std::string::npos) << option;
+}
+
+TEST(CaptureFrames, TwoRunsGiveTheSameBytesAndPngMatchesRaw) {
+    TempDir a, b, png;
+    const std::string range = " --from 1000 --to 1100 --pixel-format 555";
+    ASSERT_EQ(Capture("--out '" + a.path() + "'" + range).exitCode, 0);
+    ASSERT_EQ(Capture("--out '" + b.path() + "'" + range).exitCode, 0);
+    ASSERT_EQ(Capture("--out '" + png.path() + "' --format png" + range).exitCode, 0);
+    int compared = 0;
+    for (const auto& entry : fs::directory_iterator(a.path())) {
+        const std::string name = entry.path().filename();
+        const std::vector<uint8_t> raw = Bytes(entry.path());
+        ASSERT_EQ(raw.size(), 640u * 480 * 2) << name;
+        EXPECT_TRUE(raw == Bytes(b.File(name))) << name;
+
+        const std::string stem = entry.path().stem();
+        SDL_Surface* loaded = IMG_Load(png.File(stem + ".png").c_str());
+        ASSERT_NE(loaded, nullptr) << stem << ": " << IMG_GetError();
+        SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
+        SDL_FreeSurface(loaded);
+        ASSERT_TRUE(rgb && rgb->w == 640 && rgb->h == 480);
+        int bad = 0;
+        for (int y = 0; y < 480; y++)
+            for (int x = 0; x < 640; x++) {
+                const unsigned p = raw[2 * (y * 640 + x)] | raw[2 * (y * 640 + x) + 1] << 8;
+                const uint8_t* q = static_cast<uint8_t*>(rgb->pixels) + y * rgb->pitch + 3 * x;
+                // 5-5-5 channels widened by bit replication: black stays 0, full scale is 255.
+                auto widen = [](unsigned c) { return (c << 3) | (c >> 2); };
+                bad += q[0] != widen((p >> 10) & 31) || q[1] != widen((p >> 5) & 31) || q[2] != widen(p & 31);
+            }
+        SDL_FreeSurface(rgb);
+        EXPECT_EQ(bad, 0) << stem;
+        compared++;
+    }
+    EXPECT_EQ(compared, 4 + 7);  // the loading screen and 1000, 1017, ..., 1100
+}
+
+TEST(CaptureSound, TheWavHoldsExactlyTheTimeTheMusicPlayed) {
+    TempDir dir;
+    const std::string wav = dir.File("show.wav");
+    ASSERT_EQ(Capture("--escape-at 2000 --wav '" + wav + "'").exitCode, 0);
+    const std::vector<uint8_t> b = Bytes(wav);
+    ASSERT_GE(b.size(), 44u);
+    auto le32 = [&](size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; };
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
+    EXPECT_EQ(le32(24), 48000u);
+    EXPECT_EQ(le32(40), b.size() - 44);
+    const size_t frames = (b.size() - 44) / 4;
+    // The music starts on the loading screen and stops at the shutdown: a whole number of
+    // virtual milliseconds, a little over the two seconds of show before Escape.
+    EXPECT_EQ(frames % 48, 0u);
+    EXPECT_GE(frames, 48u * 2000);
+    EXPECT_LE(frames, 48u * 2500);
+    double sum = 0;
+    for (size_t i = 44; i + 1 < b.size(); i += 2) {
+        const double s = static_cast<int16_t>(b[i] | b[i + 1] << 8);
+        sum += s * s;
+    }
+    EXPECT_GT(std::sqrt(sum / (2.0 * frames)), 100.0) << "the music is silent";
+}
+
+TEST(CaptureVideo, WithoutFfmpegItSaysSoAndFails) {
+    TempDir dir;
+    CaptureResult run = Capture("--video '" + dir.File("show.mp4") + "' --to 100", "PATH=/nonexistent-zelk6");
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.output.find("--video needs ffmpeg"), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(dir.File("show.mp4")));
+}
+
+TEST(CaptureVideo, GivesAPlayableFileWithPictureAndSound) {
+    if (std::system("ffprobe -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+    TempDir dir;
+    const std::string video = dir.File("show.mp4");
+    CaptureResult run = Capture("--video '" + video + "' --from 1000 --to 2000");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string probe = dir.File("probe.txt");
+    ASSERT_EQ(std::system(("ffprobe -v error -show_entries stream=codec_type,codec_name,width,height -of csv=p=0 '" +
+                           video + "' >'" + probe + "'")
+                              .c_str()),
+              0);
+    std::ifstream in(probe);
+    const std::string streams((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(streams.find("h264,video,1280,960"), std::string::npos) << streams;
+    EXPECT_NE(streams.find("aac,audio"), std::string::npos) << streams;
+}
+
+}  // namespace
