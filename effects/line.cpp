@@ -20,15 +20,16 @@ constexpr int64_t StampRight = EffectWidth - StampWidth;
 constexpr int64_t StampBottom = EffectHeight - StampHeight;
 constexpr uint64_t ShadowBits = 0x0101010101010101ull;
 
-void StampSolid(int x, int y) {
-    static const BYTE solid[StampWidth] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    BYTE* at = FigureCanvas + y * EffectWidth + x;
-    for (int row = 0; row < StampHeight; row++) std::memcpy(at + row * EffectWidth, solid, StampWidth);
+enum class Stamp { Solid, Shadow, ShadowOnEmpty };
+
+// 0xFF in all 32 bytes.
+void StampSolid(BYTE* at) {
+    const uint64_t solid = ~0ull;
+    for (int row = 0; row < StampHeight; row++) std::memcpy(at + row * EffectWidth, &solid, StampWidth);
 }
 
 // Sets the lowest bit only, so figure bytes (0xFF) stay figure.
-void StampShadow(int x, int y) {
-    BYTE* at = FigureCanvas + y * EffectWidth + x;
+void StampShadow(BYTE* at) {
     for (int row = 0; row < StampHeight; row++) {
         uint64_t bytes;
         std::memcpy(&bytes, at + row * EffectWidth, sizeof bytes);
@@ -37,11 +38,15 @@ void StampShadow(int x, int y) {
     }
 }
 
-}  // namespace
+// The shadow where no solid stamp has fallen yet (bytes 0 or 0x01 only): setting the lowest
+// bit is then a plain store, which spares each stamp reading what the one before just wrote.
+void StampShadowOnEmpty(BYTE* at) {
+    for (int row = 0; row < StampHeight; row++) std::memcpy(at + row * EffectWidth, &ShadowBits, StampWidth);
+}
 
 // Positions are pixel x 32768 (17.15), held in 64 bits so that no coordinate can overflow;
 // for the figure's coordinates the steps and stamps are those of 32-bit arithmetic.
-void DrawCanvasLine(int x0, int y0, int x1, int y1, int mode) {
+void DrawLine(int x0, int y0, int x1, int y1, Stamp stamp) {
     const int64_t dx = std::llabs(static_cast<int64_t>(x1) - x0);
     const int64_t dy = std::llabs(static_cast<int64_t>(y1) - y0);
     if (dx == 0 && dy == 0) return;
@@ -62,14 +67,23 @@ void DrawCanvasLine(int x0, int y0, int x1, int y1, int mode) {
     for (int64_t i = 0; i < count; i++) {
         int64_t x = posX >> 15, y = posY >> 15;  // arithmetic: toward minus infinity
         if (x >= 0 && x < StampRight && y >= 0 && y < StampBottom) {
-            if (mode == 0)
-                StampSolid(static_cast<int>(x), static_cast<int>(y));
+            BYTE* at = FigureCanvas + y * EffectWidth + x;
+            if (stamp == Stamp::Solid)
+                StampSolid(at);
+            else if (stamp == Stamp::Shadow)
+                StampShadow(at);
             else
-                StampShadow(static_cast<int>(x), static_cast<int>(y));
+                StampShadowOnEmpty(at);
         }
         posX += stepX;
         posY += stepY;
     }
+}
+
+}  // namespace
+
+void DrawCanvasLine(int x0, int y0, int x1, int y1, int mode) {
+    DrawLine(x0, y0, x1, y1, mode == 0 ? Stamp::Solid : Stamp::Shadow);
 }
 
 namespace {
@@ -122,23 +136,52 @@ bool NextAngle(float& a) {
     return sum < static_cast<double>(3.14f);
 }
 
+// One chord as ends relative to the figure's centre.
+struct ChordLine {
+    int x0, y0, x1, y1;
+};
+
+// The centre of the solid figure and its ten chords in drawing order: five from a point of
+// the first circle to the opposite of a point of the second, then five at the half-way
+// angles from the opposite of the first circle to the second.
+void FigureChords(float t, int& centreX, int& centreY, ChordLine (&lines)[10]) {
+    const FigureMotion m = MotionAt(t);
+    centreX = 320 + m.cx;
+    centreY = 240 + m.cy;
+    int count = 0;
+    float a = 0.0f;
+    do {
+        const Chord k = ChordAt(a, m);
+        lines[count++] = {k.x1, k.y1, -k.x2, -k.y2};
+    } while (NextAngle(a) && count < 5);
+    a = 0.314f;
+    do {
+        const Chord k = ChordAt(a, m);
+        lines[count++] = {-k.x1, -k.y1, k.x2, k.y2};
+    } while (NextAngle(a) && count < 10);
+}
+
 }  // namespace
 
+// A solid stamp writes 0xFF and a shadow stamp only sets the lowest bit, so the canvas does not
+// depend on the drawing order: the shadow copy (15 pixels right and down) goes first, onto the
+// cleared canvas, with plain stores.
 void DrawWireFigure(float t) {
     std::memset(FigureCanvas, 0, sizeof FigureCanvas);
-    const FigureMotion m = MotionAt(t);
-    const int x = 320 + m.cx, y = 240 + m.cy;            // centre of the solid figure
-    const int sx = x + 15, sy = y + 15;                  // centre of the shadow
-    float a = 0.0f;
-    do {  // from a point of the first circle to the opposite of a point of the second
-        Chord k = ChordAt(a, m);
-        DrawCanvasLine(x + k.x1, y + k.y1, x - k.x2, y - k.y2, 0);
-        DrawCanvasLine(sx + k.x1, sy + k.y1, sx - k.x2, sy - k.y2, 1);
-    } while (NextAngle(a));
-    a = 0.314f;
-    do {  // half-way angles: from the opposite of the first circle to the second
-        Chord k = ChordAt(a, m);
-        DrawCanvasLine(x - k.x1, y - k.y1, x + k.x2, y + k.y2, 0);
-        DrawCanvasLine(sx - k.x1, sy - k.y1, sx + k.x2, sy + k.y2, 1);
-    } while (NextAngle(a));
+    int x, y;
+    ChordLine lines[10] = {};
+    FigureChords(t, x, y, lines);
+    for (const ChordLine& l : lines) DrawLine(x + 15 + l.x0, y + 15 + l.y0, x + 15 + l.x1, y + 15 + l.y1, Stamp::ShadowOnEmpty);
+    for (const ChordLine& l : lines) DrawLine(x + l.x0, y + l.y0, x + l.x1, y + l.y1, Stamp::Solid);
+}
+
+void DrawWireFigureReference(float t) {
+    std::memset(FigureCanvas, 0, sizeof FigureCanvas);
+    int x, y;
+    ChordLine lines[10] = {};
+    FigureChords(t, x, y, lines);
+    for (const ChordLine& l : lines) {
+        DrawCanvasLine(x + l.x0, y + l.y0, x + l.x1, y + l.y1, 0);
+        DrawCanvasLine(x + 15 + l.x0, y + 15 + l.y0, x + 15 + l.x1, y + 15 + l.y1, 1);
+    }
 }

@@ -6,6 +6,9 @@
 
 // PlasmaMap with every sine and cosine taken per pixel (about 2.15 million of them).
 void BuildPlasmaMapReference();
+// The figure's twenty lines through DrawCanvasLine, solid and shadow alternating, as drawn
+// one chord at a time.
+void DrawWireFigureReference(float t);
 void DrawWaveEdgeReference(WORD* pixels, float t);
 void DrawTunnelReference(WORD* pixels, float t);
 // The colouring step of DrawFigureFrame from the current canvas and palettes, one pixel at

@@ -7,6 +7,7 @@
 #include "effects/effects.h"
 #include "effects/reference.h"
 #include "effects/tables.h"
+#include "effects/tunnel_wide.h"
 
 WORD WarpMap[320 * 240];
 
@@ -46,6 +47,7 @@ void DrawTunnel(WORD* pixels, float t) {
         columnLow[n] = static_cast<BYTE>(SineByte(2 * n - 6 * b) + n);
     }
     const WORD offset = TextureOffset(b);
+    const bool wide = HasWideTunnel();
     for (uint32_t r = 0; r < WarpHeight; r++) {
         const BYTE rowLow = SineByte(4 * r - 6 * b);
         WORD* warp = WarpMap + r * WarpWidth;
@@ -54,7 +56,10 @@ void DrawTunnel(WORD* pixels, float t) {
             BYTE low = static_cast<BYTE>(columnLow[n] + rowLow);
             warp[n] = static_cast<WORD>(high << 8 | low);
         }
-        WriteTexelRow(PixelRow(pixels, 2 * r), warp, offset);
+        if (wide)
+            WriteTexelRowWide(PixelRow(pixels, 2 * r), warp, offset);
+        else
+            WriteTexelRow(PixelRow(pixels, 2 * r), warp, offset);
     }
 }
 

@@ -1,6 +1,7 @@
 // The wave edge: black left, slate right, the edge between them waving row by row.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "display/display.h"
 #include "display/frame_buffer.h"
@@ -28,15 +29,17 @@ WORD* PixelRow(WORD* pixels, int y) { return pixels + static_cast<ptrdiff_t>(Fra
 WORD EdgeColour() { return IsRgb555 ? EdgeColour555 : EdgeColour565; }
 
 // Within |w| <= 50 a column x of 160..379 is coloured exactly when x + w >= 320, so each row
-// is black up to column 320 - w (270..370) and coloured from there: two fills.
+// is black up to column 320 - w (270..370) and coloured from there. Every row is then a
+// 640-pixel window into one run of 640 black and 640 coloured pixels, starting at column
+// 640 - edge of the run: one block copy a row.
 void DrawWaveEdge(WORD* pixels, float t) {
+    static WORD run[2 * EffectWidth];  // rewritten every call; black half stays 0
     const uint32_t b = static_cast<uint32_t>(TruncateTime(t));
     const WORD colour = EdgeColour();
+    for (int x = EffectWidth; x < 2 * EffectWidth; x++) run[x] = colour;
     for (int y = 0; y < EffectHeight; y++) {
-        WORD* row = PixelRow(pixels, y);
-        int edge = 320 - RowShift(y, b);
-        for (int x = 0; x < edge; x++) row[x] = 0;
-        for (int x = edge; x < EffectWidth; x++) row[x] = colour;
+        const int edge = 320 - RowShift(y, b);  // 270..370
+        std::memcpy(PixelRow(pixels, y), run + EffectWidth - edge, EffectWidth * sizeof(WORD));
     }
 }
 

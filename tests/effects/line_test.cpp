@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effects/effects.h"
+#include "effects/reference.h"
 #include "effects/tables.h"
 
 namespace {
@@ -142,6 +143,20 @@ TEST(WireFigure, StaysWithinItsColumnsOverTheSegment) {
             for (int x = 0; x < 70; x++) ASSERT_EQ(FigureCanvas[y * 640 + x], 0) << "t " << t << " at " << x << "," << y;
             for (int x = 593; x < 640; x++) ASSERT_EQ(FigureCanvas[y * 640 + x], 0) << "t " << t << " at " << x << "," << y;
         }
+    }
+}
+
+// Shadows first with plain stores, then the solid lines, gives the canvas of the twenty lines
+// drawn chord by chord through DrawCanvasLine.
+TEST(WireFigure, ShadowsFirstGivesTheCanvasOfTheDesignedOrder) {
+    std::vector<BYTE> expected(640 * 480);
+    for (int step = 0; step <= 300; step++) {
+        const float t = step * 1.37f;
+        DrawWireFigureReference(t);
+        std::memcpy(expected.data(), FigureCanvas, expected.size());
+        std::memset(FigureCanvas, 0x55, sizeof FigureCanvas);
+        DrawWireFigure(t);
+        ASSERT_TRUE(CanvasIs(expected)) << "t " << t;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "effects/effects.h"
 #include "effects/reference.h"
 #include "effects/tables.h"
+#include "effects/tunnel_wide.h"
 #include "tests/effects/effect_screen.h"
 
 namespace {
@@ -80,6 +81,26 @@ TEST(Tunnel, PerColumnFormMatchesPlainForm) {
     DrawTunnel(whole.Pixels(), 12.0f);
     DrawTunnel(fraction.Pixels(), 12.75f);
     EXPECT_TRUE(SameScreen(whole, fraction));
+}
+
+// The gathering form against the plain lookup for addresses at both ends of the texture,
+// odd and even, with offsets that wrap past 65535.
+TEST(Tunnel, WideTexelRowMatchesPlainLookup) {
+    if (!HasWideTunnel()) GTEST_SKIP() << "this processor has no 16-lane gathers";
+    FillDistinctTexture();
+    WORD warp[320];
+    for (int n = 0; n < 320; n++) warp[n] = static_cast<WORD>(n < 160 ? 0xFFFF - n : n * 2654435761u >> 16);
+    for (WORD offset : {0, 1, 0x0F06, 0x8001, 0xFFFF}) {
+        WORD row[640 + 8];
+        for (WORD& w : row) w = 0xBEEF;
+        WriteTexelRowWide(row, warp, offset);
+        for (int n = 0; n < 320; n++) {
+            const WORD texel = TextureRgb16[static_cast<WORD>(warp[n] + offset)];
+            ASSERT_EQ(row[2 * n], texel) << "n " << n << " offset " << offset;
+            ASSERT_EQ(row[2 * n + 1], texel) << "n " << n << " offset " << offset;
+        }
+        for (int x = 640; x < 648; x++) ASSERT_EQ(row[x], 0xBEEF);
+    }
 }
 
 }  // namespace

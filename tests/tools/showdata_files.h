@@ -35,18 +35,24 @@ struct Picture {
     const Pixel& At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+inline Picture PictureError(const char* error) {
+    Picture picture;
+    picture.error = error;
+    return picture;
+}
+
 inline Picture ReadPicture(const std::string& path) {
     Picture picture;
     const std::vector<uint8_t> b = ReadBytes(path);
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return {"not a BMP file"};
-    if (Le32(b, 2) != b.size()) return {"file size field differs from the file's size"};
-    if (Le32(b, 10) != 54 || Le32(b, 14) != 40) return {"not a plain BITMAPINFOHEADER picture"};
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return PictureError("not a BMP file");
+    if (Le32(b, 2) != b.size()) return PictureError("file size field differs from the file's size");
+    if (Le32(b, 10) != 54 || Le32(b, 14) != 40) return PictureError("not a plain BITMAPINFOHEADER picture");
     const int32_t width = static_cast<int32_t>(Le32(b, 18)), height = static_cast<int32_t>(Le32(b, 22));
-    if (width < 1 || height < 1) return {"not a bottom-up picture with a size"};
-    if (Le16(b, 26) != 1 || Le16(b, 28) != 24 || Le32(b, 30) != 0) return {"not 24-bit uncompressed"};
+    if (width < 1 || height < 1) return PictureError("not a bottom-up picture with a size");
+    if (Le16(b, 26) != 1 || Le16(b, 28) != 24 || Le32(b, 30) != 0) return PictureError("not 24-bit uncompressed");
     const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
     if (Le32(b, 34) != stride * height || b.size() != 54 + stride * height)
-        return {"pixel data size differs from the padded rows"};
+        return PictureError("pixel data size differs from the padded rows");
     picture.width = width;
     picture.height = height;
     for (int y = 0; y < height; ++y) {

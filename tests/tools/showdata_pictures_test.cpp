@@ -39,6 +39,7 @@ TEST(ShowDataPictures, EveryPictureIsA24BitBmpOfTheSizeItsSegmentUses) {
         {"images/chain.bmp", 630, 480, false}, {"images/1.bmp", 1024, 110, true},
         {"images/2.bmp", 1024, 110, true},     {"images/3.bmp", 1024, 110, true},
         {"textures/ball.bmp", 64, 64, true},   {"textures/tiles.bmp", 64, 64, true},
+        {"textures/moon.bmp", 64, 64, true},   {"textures/floor.bmp", 128, 128, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,6 +84,18 @@ TEST(ShowDataPictures, OverlaysAreBlackExactlyWhereTheyAreTransparent) {
     EXPECT_EQ(CountIf(chain, {80, 90, 550, 400}, IsBlack), 470 * 310);
     for (Rect side : {Rect{0, 10, 630, 70}, Rect{0, 420, 630, 480}, Rect{0, 10, 60, 480}, Rect{570, 10, 630, 480}})
         EXPECT_LT(CountIf(chain, side, IsBlack), (side.right - side.left) * (side.bottom - side.top) * 9 / 10);
+}
+
+// Pictures blitted whole have no use for the key colour: pure black in them would read as a
+// hole if a later blit ever keyed them, and means nothing else.
+TEST(ShowDataPictures, OpaquePicturesHaveNoPureBlack) {
+    for (const char* name : {"images/load.bmp", "images/sau.bmp", "images/life.bmp", "images/1.bmp", "images/2.bmp",
+                             "images/3.bmp"}) {
+        SCOPED_TRACE(name);
+        Picture p = ReadPicture(DataPath(name));
+        ASSERT_EQ(p.error, "");
+        EXPECT_EQ(CountIf(p, {0, 0, p.width, p.height}, IsBlack), 0);
+    }
 }
 
 // White and dark grey loading lines are drawn at y = 0, 15, 30 from the left edge.

@@ -56,18 +56,22 @@ TEST(ShowDataScenes, ScriptsLoadAnXFileWithLightsAndACamera) {
         EXPECT_EQ(script.count["AMBIENT"], 1);
         EXPECT_GE(script.count["DIRECTIONAL"] + script.count["POINT"], 1);
         ASSERT_EQ(script.count["CAMERA"], 1);
-        // The camera stands back from the model at the origin and looks at it.
+        // The camera stands back from the model at the origin and looks at it level: the
+        // show builds the camera's up vector by turning about the view direction, which rolls
+        // the picture whenever that direction is tilted.
         const float* c = script.camera;
         EXPECT_LT(c[2], -3.0f);
         EXPECT_EQ(c[3], 0.0f);
-        EXPECT_EQ(c[4], 0.0f);
+        EXPECT_EQ(c[4], c[1]) << "a tilted camera rolls the picture";
         EXPECT_EQ(c[5], 0.0f);
         // Only the generator's comment words are unknown entries; a lower-case or misspelt
         // keyword would show up here.
-        for (const auto& [keyword, n] : script.count)
-            if (keyword != "AMBIENT" && keyword != "POINT" && keyword != "DIRECTIONAL" && keyword != "CAMERA")
+        for (const auto& [keyword, n] : script.count) {
+            if (keyword != "AMBIENT" && keyword != "POINT" && keyword != "DIRECTIONAL" && keyword != "CAMERA") {
                 EXPECT_TRUE(keyword == "#" || keyword == "generated" || keyword == "by" || keyword == "zelk6-showdata")
                     << keyword;
+            }
+        }
     }
 }
 

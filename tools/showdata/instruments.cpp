@@ -189,4 +189,38 @@ XmInstrument MakeHat() {
     return Instrument("Hat", sample);
 }
 
+XmInstrument MakeCrash() {
+    std::vector<double> wave = Seconds(1.6);
+    Noise noise;
+    noise.state = 0xC2A5u;
+    double previous = 0, low = 0;
+    for (size_t n = 0; n < wave.size(); ++n) {
+        const double t = n / kSynthRate;
+        const double white = noise.Next();
+        low += (white - low) * 0.6;  // a touch less fizz than the hat
+        wave[n] = (low - previous) * (0.35 * std::exp(-t / 0.05) + 0.65 * std::exp(-t / 0.55));
+        previous = low;
+    }
+    FadeTail(wave, 3000);
+    XmSample sample = TunedSample("crash", Quantise(wave, 0.7, true), kMiddleC);
+    sample.panning = 100;
+    return Instrument("Crash", sample);
+}
+
+XmInstrument MakeBell() {
+    // Frequency modulation with a 3.5 : 1 modulator: inharmonic partials that ring like metal.
+    // The index falls over the note, so the attack is bright and the tail a pure tone.
+    std::vector<double> wave = Seconds(1.4);
+    const double carrier = kSynthRate / kCycleLength;
+    for (size_t n = 0; n < wave.size(); ++n) {
+        const double t = n / kSynthRate;
+        const double index = 2.6 * std::exp(-t / 0.18) + 0.3;
+        wave[n] = std::sin(2 * kPi * carrier * t + index * std::sin(2 * kPi * carrier * 3.5 * t)) * std::exp(-t / 0.5);
+    }
+    FadeTail(wave, 3000);
+    XmInstrument instrument = Instrument("Bell", TunedSample("bell", Quantise(wave, 0.9, true), carrier));
+    instrument.volumeEnvelope.points = {{0, 64}, {20, 48}, {80, 20}, {200, 0}};
+    return instrument;
+}
+
 }  // namespace showdata

@@ -19,5 +19,7 @@ XmInstrument MakeLead();   // hollow square-ish tone with delayed vibrato
 XmInstrument MakeKick();   // drums: play them at C-4
 XmInstrument MakeSnare();
 XmInstrument MakeHat();    // an 8-bit sample
+XmInstrument MakeCrash();  // long noise wash for section starts
+XmInstrument MakeBell();   // two-operator FM bell, for stabs and counter lines
 
 }  // namespace showdata

@@ -1,5 +1,5 @@
-// Geometry of the scenes' meshes: cube, sphere, torus, with normals and texture coordinates,
-// and the keys of a steady spin.
+// Geometry of the scenes' meshes: cube, box, floor, sphere, torus, with normals and texture
+// coordinates, and the keys of a steady spin.
 #include <algorithm>
 #include <cmath>
 
@@ -61,8 +61,12 @@ void OrientFaces(MeshData& mesh) {
     }
 }
 
-MeshData MakeCube(double half) {
-    MeshData mesh;
+namespace {
+
+// One quad per side of the box (lo, hi); uv spans each side once.
+void AddBoxSides(MeshData& mesh, Vec3 lo, Vec3 hi, int material) {
+    const Vec3 centre{(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
+    const Vec3 half{(hi.x - lo.x) / 2, (hi.y - lo.y) / 2, (hi.z - lo.z) / 2};
     // Each side: its normal and two axes spanning it.
     const Vec3 sides[6][3] = {
         {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}}, {{0, 0, 1}, {-1, 0, 0}, {0, 1, 0}},
@@ -73,13 +77,45 @@ MeshData MakeCube(double half) {
     for (const auto& side : sides) {
         int first = static_cast<int>(mesh.positions.size());
         for (const auto& corner : corners) {
-            Vec3 p{(side[0].x + corner[0] * side[1].x + corner[1] * side[2].x) * half,
-                   (side[0].y + corner[0] * side[1].y + corner[1] * side[2].y) * half,
-                   (side[0].z + corner[0] * side[1].z + corner[1] * side[2].z) * half};
+            Vec3 p{centre.x + (side[0].x + corner[0] * side[1].x + corner[1] * side[2].x) * half.x,
+                   centre.y + (side[0].y + corner[0] * side[1].y + corner[1] * side[2].y) * half.y,
+                   centre.z + (side[0].z + corner[0] * side[1].z + corner[1] * side[2].z) * half.z};
             AddVertex(mesh, p, side[0], (corner[0] + 1) / 2, (corner[1] + 1) / 2);
         }
         mesh.faces.push_back({first, first + 1, first + 2, first + 3});
+        mesh.faceMaterials.push_back(material);
     }
+}
+
+}  // namespace
+
+void AddBox(MeshData& mesh, Vec3 lo, Vec3 hi, int material) {
+    MeshData box;
+    AddBoxSides(box, lo, hi, material);
+    OrientFaces(box);
+    const int base = static_cast<int>(mesh.positions.size());
+    for (size_t i = 0; i < box.positions.size(); ++i)
+        AddVertex(mesh, box.positions[i], box.normals[i], box.u[i], box.v[i]);
+    for (auto face : box.faces) {
+        for (int& index : face) index += base;
+        mesh.faces.push_back(face);
+        mesh.faceMaterials.push_back(material);
+    }
+}
+
+MeshData MakeCube(double half) {
+    MeshData mesh;
+    AddBox(mesh, {-half, -half, -half}, {half, half, half}, 0);
+    return mesh;
+}
+
+MeshData MakeFloor(double half, double y, double tiles) {
+    MeshData mesh;
+    const double corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (const auto& corner : corners)
+        AddVertex(mesh, {corner[0] * half, y, corner[1] * half}, {0, 1, 0}, (corner[0] + 1) / 2 * tiles,
+                  (corner[1] + 1) / 2 * tiles);
+    mesh.faces.push_back({0, 1, 2, 3});
     OrientFaces(mesh);
     return mesh;
 }
@@ -113,6 +149,25 @@ MeshData MakeTorus(double ringRadius, double tubeRadius, int segments, int sides
         }
     }
     AddGridFaces(mesh, segments, sides, false, false);
+    OrientFaces(mesh);
+    return mesh;
+}
+
+RotationKey TurnKey(int time, Vec3 axis, double angle) {
+    Vec3 n = Normalised(axis);
+    double s = std::sin(angle / 2);
+    return {time, std::cos(angle / 2), n.x * s, n.y * s, n.z * s};
+}
+
+MeshData MakeBackdrop(double left, double right, double bottom, double top, double z) {
+    MeshData mesh;
+    // v runs from the bottom edge up, kept just inside 0..1 so no edge samples the texture's
+    // opposite row when it tiles.
+    const double corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (const auto& corner : corners)
+        AddVertex(mesh, {left + (right - left) * corner[0], bottom + (top - bottom) * corner[1], z}, {0, 0, -1},
+                  0.002 + 0.996 * corner[0], 0.002 + 0.996 * corner[1]);
+    mesh.faces.push_back({0, 1, 2, 3});
     OrientFaces(mesh);
     return mesh;
 }

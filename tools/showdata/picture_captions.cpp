@@ -6,11 +6,12 @@ namespace showdata {
 
 namespace {
 
-void DrawCaptionPanel(Image& image, Rect box, const char* text, int scale) {
+void DrawCaptionPanel(Image& image, Rect box, const char* text, int size) {
     FillGradient(image, box, {24, 34, 92}, {70, 22, 110});
     FrameRect(image, box, 3, {120, 200, 255});
     TextStyle style;
-    style.scale = scale;
+    style.size = size;
+    style.size = FitTextSize(text, style, box.right - box.left - 24);
     style.top = {255, 255, 255};
     style.bottom = {120, 220, 255};
     style.outline = 2;
@@ -24,9 +25,9 @@ struct StripLook {
 };
 
 const StripLook kStrips[3] = {
-    {"GREETINGS TO ALL WHO WATCH", {255, 255, 140}, {255, 120, 40}},
-    {"CODE, ART, MUSIC: ZELK6", {170, 255, 255}, {40, 140, 255}},
-    {"THANKS FOR WATCHING. BYE!", {255, 210, 255}, {200, 80, 255}},
+    {"Greetings to every tracker, pixeller and coder out there!", {255, 255, 140}, {255, 120, 40}},
+    {"Code, pictures and music: the zelk6 crew", {170, 255, 255}, {40, 140, 255}},
+    {"Thanks for watching \u2014 see you at the next party!", {255, 210, 255}, {200, 80, 255}},
 };
 
 }  // namespace
@@ -38,7 +39,8 @@ Image DrawTunnelCaptions() {
     FillGradient(image, strip, {44, 12, 76}, {96, 22, 126});
     FillRect(image, {strip.left, strip.top, strip.right, strip.top + 2}, {255, 200, 80});
     TextStyle style;
-    style.scale = 3;
+    style.size = 26;
+    style.tracking = 1;
     style.top = {255, 255, 200};
     style.bottom = {255, 176, 60};
     style.outline = 1;
@@ -46,9 +48,9 @@ Image DrawTunnelCaptions() {
     DrawTextCentred(image, {strip.left, strip.top + 2, strip.right, strip.bottom}, "ZELK6 * TUNNEL VISION",
                     style);
 
-    DrawCaptionPanel(image, kTunnelCaptions[0], "LIFE", 8);
-    DrawCaptionPanel(image, kTunnelCaptions[1], "IS A TUNNEL OF COLOURS", 4);
-    DrawCaptionPanel(image, kTunnelCaptions[2], "GO TOWARDS THE LIGHT", 4);
+    DrawCaptionPanel(image, kTunnelCaptions[0], "LIFE", 76);
+    DrawCaptionPanel(image, kTunnelCaptions[1], "is a tunnel of colours", 38);
+    DrawCaptionPanel(image, kTunnelCaptions[2], "go towards the light", 46);
     return image;
 }
 
@@ -63,13 +65,14 @@ Image DrawScrollerStrip(int number) {
         FillRect(image, {0, 109 - i, 1024, 110 - i}, bar);
     }
     TextStyle style;
-    style.scale = 6;
+    style.size = 64;
     style.top = look.top;
     style.bottom = look.bottom;
     style.outline = 2;
     style.outlineColour = {10, 8, 30};
     style.shadow = 4;
     style.shadowColour = {6, 4, 20};
+    style.size = FitTextSize(look.text, style, 1000);
     DrawTextCentred(image, {0, 0, 1024, 110}, look.text, style);
     return image;
 }

@@ -7,8 +7,8 @@ namespace showdata {
 
 namespace {
 
-const Rgb kSteelDark{70, 74, 96};  // never black: every link pixel must stay opaque
-const Rgb kSteelLight{236, 238, 248};
+const Rgb kSteelDark{72, 62, 112};  // never black: every link pixel must stay opaque
+const Rgb kSteelLight{238, 232, 255};
 
 // Light falls from the top left: brightness from the direction (nx, ny) of the surface,
 // each -1..1, to a steel colour.

@@ -1,4 +1,5 @@
-// The still picture: a sheep on a green hill under a summer sky.
+// The still picture: a sheep on a green hill under a summer evening sky, in the show's
+// violet, pink and gold.
 #include <cmath>
 
 #include "tools/showdata/pictures.h"
@@ -10,16 +11,17 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 void DrawSky(Image& image) {
-    FillGradient(image, {0, 0, 640, 320}, {70, 130, 220}, {200, 226, 250});
-    // Sun with a soft halo.
-    const Rgb sky = GetPixel(image, 520, 86);
+    FillGradient(image, {0, 0, 640, 170}, {52, 28, 110}, {196, 84, 150});
+    FillGradient(image, {0, 170, 640, 320}, {196, 84, 150}, {255, 196, 120});
+    // A low sun with a soft halo.
+    const Rgb sky = GetPixel(image, 520, 200);
     for (int r = 76; r > 40; r -= 6)
-        FillEllipse(image, 520, 86, r, r, Mix(sky, {255, 250, 200}, 76 - r, 60));
-    FillEllipse(image, 520, 86, 40, 40, {255, 244, 150});
+        FillEllipse(image, 520, 200, r, r, Mix(sky, {255, 236, 170}, 76 - r, 60));
+    FillEllipse(image, 520, 200, 40, 40, {255, 240, 150});
     // Clouds: a few overlapping puffs each.
     const int clouds[3][2] = {{120, 84}, {300, 52}, {400, 150}};
     for (const auto& cloud : clouds) {
-        const Rgb shadow{214, 224, 240}, white{252, 252, 255};
+        const Rgb shadow{170, 110, 170}, white{255, 200, 214};
         FillEllipse(image, cloud[0], cloud[1] + 6, 64, 18, shadow);
         FillEllipse(image, cloud[0] - 30, cloud[1], 30, 20, white);
         FillEllipse(image, cloud[0] + 4, cloud[1] - 10, 34, 26, white);
@@ -32,9 +34,9 @@ void DrawHills(Image& image) {
     for (int x = 0; x < 640; ++x) {
         int far = 262 - static_cast<int>(26 * std::sin(x * 2 * kPi / 640 * 1.5 + 0.4));
         int near = 318 - static_cast<int>(22 * std::sin(x * 2 * kPi / 640 + 2.2));
-        for (int y = far; y < 480; ++y) PutPixel(image, x, y, Mix({128, 184, 110}, {104, 160, 90}, y - far, 80));
+        for (int y = far; y < 480; ++y) PutPixel(image, x, y, Mix({112, 140, 118}, {84, 120, 92}, y - far, 80));
         for (int y = near; y < 480; ++y)
-            PutPixel(image, x, y, Mix({86, 164, 64}, {38, 104, 34}, std::min(y - near, 160), 160));
+            PutPixel(image, x, y, Mix({84, 150, 70}, {30, 84, 40}, std::min(y - near, 160), 160));
     }
     Random random{0x6A55u};
     for (int i = 0; i < 700; ++i) {  // grass blades, longer toward the front

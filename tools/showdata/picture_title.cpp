@@ -93,22 +93,26 @@ Image DrawLoadingPicture() {
     DrawGridFloor(image);
 
     TextStyle title;
-    title.scale = 14;
+    title.face = "DejaVuSans-Bold.ttf";
+    title.size = 150;
     title.top = {130, 255, 255};
     title.bottom = {255, 120, 255};
-    title.outline = 3;
+    title.outline = 4;
     title.outlineColour = {24, 10, 64};
-    title.shadow = 5;
+    title.shadow = 6;
     title.shadowColour = {12, 4, 34};
-    DrawTextCentred(image, {0, 70, 640, 70 + TextHeight(14)}, "ZELK6", title);
+    title.tracking = 4;
+    DrawTextCentred(image, {0, 70, 640, 190}, "ZELK6", title);
 
     TextStyle subtitle;
-    subtitle.scale = 3;
+    subtitle.face = "DejaVuSans-Bold.ttf";
+    subtitle.size = 24;
     subtitle.top = {255, 255, 255};
     subtitle.bottom = {255, 190, 240};
     subtitle.outline = 2;
     subtitle.outlineColour = {40, 8, 60};
-    DrawTextCentred(image, {0, 420, 640, 460}, "A 640X480 16-BIT SHOW", subtitle);
+    subtitle.tracking = 3;
+    DrawTextCentred(image, {0, 420, 640, 460}, "a hundred seconds of sound and light", subtitle);
     return image;
 }
 
@@ -117,22 +121,26 @@ Image DrawWaveOverlay() {
     DrawCornerRings(image);
 
     TextStyle title;
-    title.scale = 12;
+    title.face = "DejaVuSans-Bold.ttf";
+    title.size = 120;
     title.top = {255, 244, 130};
     title.bottom = {255, 110, 40};
-    title.outline = 3;
+    title.outline = 4;
     title.outlineColour = {80, 24, 16};  // dark, yet not black: black would be see-through
-    title.shadow = 4;
+    title.shadow = 5;
     title.shadowColour = {40, 12, 24};
-    DrawTextCentred(image, {0, 318, 640, 318 + TextHeight(12)}, "ZELK6", title);
+    title.tracking = 4;
+    DrawTextCentred(image, {0, 310, 640, 410}, "ZELK6", title);
 
     TextStyle subtitle;
-    subtitle.scale = 4;
+    subtitle.face = "DejaVuSans-BoldOblique.ttf";
+    subtitle.size = 32;
     subtitle.top = {200, 255, 255};
     subtitle.bottom = {90, 170, 255};
-    subtitle.outline = 2;
+    subtitle.outline = 3;
     subtitle.outlineColour = {16, 40, 90};
-    DrawTextCentred(image, {0, 422, 640, 422 + TextHeight(4)}, "RIDING THE EDGE", subtitle);
+    subtitle.tracking = 2;
+    DrawTextCentred(image, {0, 420, 640, 462}, "riding the edge", subtitle);
     return image;
 }
 
