@@ -1,0 +1,34 @@
+// The device's drawing pipeline: traverses a scene, transforms and lights its mesh builders
+// and hands clip-space triangles to the rasterizer. Stand-in internal.
+#pragma once
+
+#include <vector>
+
+#include "platform/d3drm/raster/raster.h"
+#include "platform/d3drm/rm_internal.h"
+
+// A light of the scene in world space, gathered once per Render.
+struct RmSceneLight {
+    D3DRMLIGHTTYPE type;
+    D3DVALUE r, g, b;      // 0..1
+    D3DVECTOR position;    // point lights
+    D3DVECTOR toLight;     // directional lights: unit vector toward the light
+    D3DVALUE constant, linear, quadratic;
+};
+
+// Buffers reused from frame to frame: they only grow, so a steady scene allocates nothing.
+struct RmRenderer {
+    std::vector<RmSceneLight> lights;
+    D3DVALUE ambient[3] = {0, 0, 0};
+    std::vector<D3DVECTOR> viewPositions;   // per vertex, camera space
+    std::vector<D3DVECTOR> worldPositions;  // per vertex, for lighting
+    std::vector<D3DVECTOR> worldNormals;    // per normal, unit
+    std::vector<RasterVertex> corners;      // per corner, lit and projected
+};
+
+// The drawing target of a device (its surface's memory and its depth buffer).
+RasterTarget RmDeviceTarget(IDirect3DRMDevice* device);
+RasterViewport RmViewportArea(IDirect3DRMViewport* viewport);
+
+// Draws the hierarchy under `scene` through the viewport's camera.
+HRESULT RmRenderScene(IDirect3DRMViewport* viewport, IDirect3DRMFrame* scene);

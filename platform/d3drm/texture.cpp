@@ -1,0 +1,111 @@
+// LoadTexture: BMP and PPM files (names resolved like every file of the show) decoded by the
+// image library into 0x00RRGGBB texels and a sampler for the rasterizer. A BMP keeps the row
+// order its file stores (bottom-up files put their bottom row at v = 0), as the platform's
+// first loader did; a PPM keeps its own top-down order.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "platform/d3drm/raster/raster.h"
+#include "platform/d3drm/rm_internal.h"
+#include "platform/win32/paths.h"
+
+namespace {
+
+// Largest side accepted: the rasterizer resamples to at most 4096 anyway, and this keeps a
+// damaged header from asking for gigabytes.
+constexpr int kMaxTextureSide = 8192;
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    long size = ok ? std::ftell(file) : -1;
+    ok = size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size));
+        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    }
+    std::fclose(file);
+    return ok;
+}
+
+// A BMP is stored bottom-up unless its (Windows) info header gives a negative height.
+bool BmpIsBottomUp(const std::vector<uint8_t>& b) {
+    if (b.size() < 26) return true;
+    uint32_t headerSize = b[14] | (b[15] << 8) | (b[16] << 16) | (uint32_t{b[17]} << 24);
+    if (headerSize < 40) return true;
+    int32_t height = static_cast<int32_t>(b[22] | (b[23] << 8) | (b[24] << 16) |
+                                          (uint32_t{b[25]} << 24));
+    return height >= 0;
+}
+
+}  // namespace
+
+IDirect3DRMTexture::IDirect3DRMTexture() : IDirect3DRMVisual("IDirect3DRMTexture") {}
+
+IDirect3DRMTexture::~IDirect3DRMTexture() { delete sampler; }
+
+HRESULT IDirect3DRM::LoadTexture(LPCSTR fileName, IDirect3DRMTexture** texture) {
+    if (!texture) return D3DRMERR_BADVALUE;
+    *texture = nullptr;
+    RmLog("IDirect3DRM::LoadTexture");
+    HRESULT fault;
+    if (standin::TakeFault("IDirect3DRM::LoadTexture", &fault)) return fault;
+    if (!fileName) return D3DRMERR_BADVALUE;
+    std::string path = ResolvePath(fileName);
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) return D3DRMERR_FILENOTFOUND;
+
+    const char* type = nullptr;
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') type = "BMP";
+    if (bytes.size() >= 2 && bytes[0] == 'P' && bytes[1] >= '1' && bytes[1] <= '6') type = "PNM";
+    if (!type) return D3DRMERR_BADFILE;
+    bool bottomUp = type[0] == 'B' && BmpIsBottomUp(bytes);
+
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SDL_Surface* decoded = stream ? IMG_LoadTyped_RW(stream, 1, type) : nullptr;
+    SDL_Surface* rgb = decoded ? SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0)
+                               : nullptr;
+    if (decoded) SDL_FreeSurface(decoded);
+    if (!rgb) return D3DRMERR_BADFILE;
+    if (rgb->w < 1 || rgb->h < 1 || rgb->w > kMaxTextureSide || rgb->h > kMaxTextureSide) {
+        SDL_FreeSurface(rgb);
+        return D3DRMERR_BADFILE;
+    }
+
+    IDirect3DRMTexture* t = new (std::nothrow) IDirect3DRMTexture;
+    HRESULT result = t ? D3DRM_OK : D3DRMERR_BADALLOC;
+    if (t) {
+        try {
+            t->width = rgb->w;
+            t->height = rgb->h;
+            t->texels.resize(static_cast<size_t>(rgb->w) * rgb->h);
+            for (int row = 0; row < rgb->h; ++row) {
+                int from = bottomUp ? rgb->h - 1 - row : row;
+                const uint8_t* src = static_cast<const uint8_t*>(rgb->pixels) +
+                                     static_cast<ptrdiff_t>(from) * rgb->pitch;
+                uint32_t* dst = &t->texels[static_cast<size_t>(row) * rgb->w];
+                std::memcpy(dst, src, static_cast<size_t>(rgb->w) * 4);
+                for (int x = 0; x < rgb->w; ++x) dst[x] &= 0x00FFFFFFu;
+            }
+            t->sampler = new RasterTexture;
+            if (!RasterBuildTexture(*t->sampler, t->texels.data(), t->width, t->height, t->width))
+                result = D3DRMERR_BADFILE;
+        } catch (const std::bad_alloc&) {
+            result = D3DRMERR_BADALLOC;
+        }
+    }
+    SDL_FreeSurface(rgb);
+    if (result != D3DRM_OK) {
+        if (t) t->Release();
+        return result;
+    }
+    t->SetName(fileName);
+    *texture = t;
+    return D3DRM_OK;
+}
