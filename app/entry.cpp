@@ -22,6 +22,7 @@ static void ShutDownMusic() {
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand) {
     (void)commandLine;  // the show takes no arguments
 
+    EnumerateDrivers();  // an empty list still shows the dialog; the primary driver is used
     PrepareFrameBuffer();
 
     MIDASstartup();
@@ -30,6 +31,10 @@ int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, i
     MIDASsetOption(MIDAS_OPTION_DSOUND_MODE, 0);
     if (!MIDASconfig()) return 2;
     if (!MIDASinit()) FailWithMusicError();
+
+    // Cancel or a close leaves both identities all zero: the primary display driver and the
+    // 3D device's own default. The show goes on either way.
+    ShowDeviceDialog(instance, nullptr);
 
     CreateMainWindow(instance, previousInstance, showCommand);
 

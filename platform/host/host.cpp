@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/host/sdl/sdl_dialog.h"
 #include "platform/host/sdl/sdl_host.h"
 
 const Host& OffscreenHost();  // platform/host/offscreen/offscreen.cpp
@@ -12,7 +13,8 @@ namespace {
 const Host kSdlHost = {
     "sdl",         SdlInitVideo,  SdlDisplays,  SdlOpenDisplay, SdlPresent,   SdlCloseDisplay,
     SdlShowCursor, SdlPumpEvents, SdlTicks,     SdlAudioDevices, SdlOpenAudio, SdlLockAudio,
-    SdlUnlockAudio, SdlCloseAudio, SdlMessageBox,
+    SdlUnlockAudio, SdlCloseAudio, SdlMessageBox, SdlOpenDialog, SdlPresentDialog,
+    SdlWaitDialogEvents, SdlCloseDialog,
 };
 
 const Host* g_host = nullptr;

@@ -27,6 +27,19 @@ struct HostInputSink {
     void (*CloseRequested)();
 };
 
+// Receives the input of a dialog window; coordinates are pixels of the dialog's image, the
+// top-left corner 0, 0. `user` is handed back to every call.
+struct HostDialogSink {
+    void* user;
+    // A key went down (also on auto-repeat); vk is a virtual-key code.
+    void (*KeyDown)(void* user, int vk, bool shift, bool alt);
+    // The left mouse button went down or up.
+    void (*MouseDown)(void* user, int x, int y);
+    void (*MouseUp)(void* user, int x, int y);
+    // The window's close button or the window manager asked the dialog to close.
+    void (*CloseRequested)(void* user);
+};
+
 struct HostDisplayInfo {
     std::string name;  // what the display calls itself, e.g. "Virtual screen 0"
     int width = 0;     // its desktop size in pixels
@@ -64,6 +77,16 @@ struct Host {
 
     // A modal message box with one OK button; returns when it was answered.
     void (*MessageBox)(const char* text, const char* caption);
+
+    // Dialog windows, one at a time, each modal until closed. OpenDialog shows a window
+    // titled `title` whose inside is width x height pixels, at x, y of the main display;
+    // false (and `why`) when there is no screen a user could answer it on. PresentDialog
+    // shows the dialog's image: width x height 0x00RRGGBB words, rows packed. WaitDialogEvents
+    // waits at most about timeoutMs for input and delivers all that came to `sink`.
+    bool (*OpenDialog)(const char* title, int x, int y, int width, int height, std::string& why);
+    void (*PresentDialog)(const uint32_t* pixels, int width, int height);
+    void (*WaitDialogEvents)(const HostDialogSink& sink, int timeoutMs);
+    void (*CloseDialog)();
 };
 
 // Chooses the host by name; returns false for an unknown name. Call once, before WinMain.

@@ -20,6 +20,12 @@ struct OffscreenState {
     uint32_t audioOpenTick = 0;
     long audioFrames = 0;
     std::vector<int16_t> audioBuffer;
+    // Dialogs: the steps left per title, the open dialog's title and its waits past its steps.
+    std::map<std::string, std::vector<OffscreenDialogInput>> dialogSteps;
+    std::vector<std::string> dialogsShown;
+    std::string dialogTitle;
+    bool dialogOpen = false;
+    int dialogExtraWaits = 0;
 };
 
 OffscreenState& O() {
@@ -114,10 +120,67 @@ void MessageBox(const char* text, const char* caption) {
     if (O().config.onMessageBox) O().config.onMessageBox(text, caption);
 }
 
+bool OpenDialog(const char* title, int x, int y, int width, int height, std::string& why) {
+    (void)x, (void)y, (void)width, (void)height;
+    OffscreenState& o = O();
+    if (!o.config.dialogsAvailable) {
+        why = "the offscreen host was told there is no screen for dialogs";
+        return false;
+    }
+    o.dialogTitle = title ? title : "";
+    o.dialogOpen = true;
+    o.dialogExtraWaits = 0;
+    o.dialogsShown.push_back(o.dialogTitle);
+    return true;
+}
+
+void PresentDialog(const uint32_t* pixels, int width, int height) {
+    OffscreenState& o = O();
+    if (o.dialogOpen && o.config.onDialogImage) o.config.onDialogImage(o.dialogTitle, pixels, width, height);
+}
+
+// One step a wait: the next scripted one, else Return, else (after eight) a close request.
+void WaitDialogEvents(const HostDialogSink& sink, int timeoutMs) {
+    (void)timeoutMs;
+    OffscreenState& o = O();
+    if (!o.dialogOpen) return;
+    std::vector<OffscreenDialogInput>& steps = o.dialogSteps[o.dialogTitle];
+    if (steps.empty()) {
+        if (o.dialogExtraWaits++ < 8)
+            sink.KeyDown(sink.user, 0x0D, false, false);  // VK_RETURN
+        else
+            sink.CloseRequested(sink.user);
+        return;
+    }
+    const OffscreenDialogInput step = steps.front();
+    steps.erase(steps.begin());
+    switch (step.kind) {
+        case OffscreenDialogInput::Key:
+            sink.KeyDown(sink.user, step.vk, step.shift, step.alt);
+            break;
+        case OffscreenDialogInput::Click:
+            sink.MouseDown(sink.user, step.x, step.y);
+            sink.MouseUp(sink.user, step.x, step.y);
+            break;
+        case OffscreenDialogInput::MouseDown:
+            sink.MouseDown(sink.user, step.x, step.y);
+            break;
+        case OffscreenDialogInput::MouseUp:
+            sink.MouseUp(sink.user, step.x, step.y);
+            break;
+        case OffscreenDialogInput::Close:
+            sink.CloseRequested(sink.user);
+            break;
+    }
+}
+
+void CloseDialog() { O().dialogOpen = false; }
+
 const Host kOffscreenHost = {
     "offscreen", InitVideo, Displays, OpenDisplay,
     Present,     CloseDisplay, ShowCursorNothing, PumpEvents, Ticks, AudioDevices, OpenAudio,
-    LockAudio,   UnlockAudio, CloseAudio, MessageBox,
+    LockAudio,   UnlockAudio, CloseAudio, MessageBox, OpenDialog, PresentDialog, WaitDialogEvents,
+    CloseDialog,
 };
 
 }  // namespace
@@ -133,6 +196,9 @@ void ConfigureOffscreen(const OffscreenConfig& config) {
     o.pull = nullptr;
     o.audioFrames = 0;
     o.displayOpen = false;
+    o.dialogSteps = config.dialogAnswers;
+    o.dialogsShown.clear();
+    o.dialogOpen = false;
 }
 
 std::function<uint32_t(uint32_t)> OffscreenFrameRate(int fps) {
@@ -148,3 +214,14 @@ std::function<uint32_t(uint32_t)> OffscreenFrameRate(int fps) {
 
 long OffscreenFramesPresented() { return O().frames; }
 long OffscreenAudioFramesPulled() { return O().audioFrames; }
+
+std::vector<std::string> OffscreenDialogsShown() { return O().dialogsShown; }
+
+std::vector<OffscreenDialogInput> OffscreenRendererAnswer(bool hardware) {
+    // Tab order of the render-device dialog: OK (focused first), Cancel, the list, the box.
+    const int tab = 0x09, space = 0x20, enter = 0x0D;
+    if (hardware) return {{OffscreenDialogInput::Key, enter}};
+    return {{OffscreenDialogInput::Key, tab}, {OffscreenDialogInput::Key, tab},
+            {OffscreenDialogInput::Key, tab}, {OffscreenDialogInput::Key, space},
+            {OffscreenDialogInput::Key, enter}};
+}

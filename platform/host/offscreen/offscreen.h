@@ -6,10 +6,21 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/host/host.h"
+
+// One scripted answer step for a dialog: a key press, a left click (button down and up at
+// x, y, pixels of the dialog's image), the button only going down or up, or the window's
+// close button.
+struct OffscreenDialogInput {
+    enum Kind { Key, Click, MouseDown, MouseUp, Close } kind = Key;
+    int vk = 0;  // Key: a virtual-key code (VK_RETURN, VK_TAB, ...)
+    bool shift = false, alt = false;
+    int x = 0, y = 0;  // Click, MouseDown, MouseUp
+};
 
 struct OffscreenConfig {
     uint32_t startTick = 0;  // GetTickCount before the first present
@@ -36,6 +47,19 @@ struct OffscreenConfig {
     std::vector<HostDisplayInfo> displays{{"Offscreen display", 640, 480}};
     std::vector<std::string> audioDevices{"Offscreen audio"};
 
+    // Dialogs have no window here; they are answered from a script instead. Each time a
+    // dialog waits for input it gets the next step listed under its title ("Zelk6" for the
+    // render-device dialog, "Sound set-up" for the music library's). A dialog whose steps are
+    // used up (or that has none) gets Return, which accepts what it shows; one still open
+    // after eight more waits is closed from its caption. So by default every dialog is
+    // answered OK with its preselected choices.
+    std::map<std::string, std::vector<OffscreenDialogInput>> dialogAnswers;
+    // Sees each image a dialog shows (0x00RRGGBB words, rows packed), with its title.
+    std::function<void(const std::string& title, const uint32_t* pixels, int width, int height)>
+        onDialogImage;
+    // False: OpenDialog refuses, as the sdl host does without a screen.
+    bool dialogsAvailable = true;
+
     // Message boxes are answered at once; this sees their text.
     std::function<void(const std::string& text, const std::string& caption)> onMessageBox;
 };
@@ -47,3 +71,8 @@ std::function<uint32_t(uint32_t)> OffscreenFrameRate(int fps);
 // Frames presented and the audio frames pulled so far.
 long OffscreenFramesPresented();
 long OffscreenAudioFramesPulled();
+// The titles of the dialogs opened since the last ConfigureOffscreen, in order.
+std::vector<std::string> OffscreenDialogsShown();
+// Scripted steps for the capture tool's --renderer choice in the render-device dialog: keep
+// the "Hardware rendering" box ticked (Return) or clear it first (Tab to it, Space, Return).
+std::vector<OffscreenDialogInput> OffscreenRendererAnswer(bool hardware);
