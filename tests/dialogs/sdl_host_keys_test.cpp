@@ -16,14 +16,15 @@
 namespace {
 
 std::vector<std::pair<int, bool>> g_downs;  // vk, alt
+std::vector<int> g_ups;
 
 void Down(int vk, bool alt, bool) { g_downs.push_back({vk, alt}); }
-void Up(int, bool) {}
+void Up(int vk, bool) { g_ups.push_back(vk); }
 void Close() {}
 
-void PushKey(SDL_Keycode key, Uint16 mod, bool repeat) {
+void PushKey(SDL_Keycode key, Uint16 mod, bool repeat, bool up = false) {
     SDL_Event e{};
-    e.type = SDL_KEYDOWN;
+    e.type = up ? SDL_KEYUP : SDL_KEYDOWN;
     e.key.keysym.sym = key;
     e.key.keysym.mod = mod;
     e.key.repeat = repeat ? 1 : 0;
@@ -38,6 +39,7 @@ class SdlHostKeys : public ::testing::Test {
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         g_downs.clear();
+        g_ups.clear();
     }
     void TearDown() override {
         SdlCloseDisplay();  // video stays up: the host initialises it once per process
@@ -59,12 +61,19 @@ TEST_F(SdlHostKeys, AltEnterTogglesFullScreenAndOtherKeysStillArrive) {
     PushKey(SDLK_RETURN, KMOD_RALT, false);
     SdlPumpEvents(sink);
     EXPECT_FALSE(FullScreen());
-    EXPECT_TRUE(g_downs.empty());  // the window procedure never saw Alt+Enter
+    // Alt let go before Return: the key-up still belongs to the switch.
+    PushKey(SDLK_RETURN, KMOD_NONE, false, true);
+    SdlPumpEvents(sink);
+    EXPECT_TRUE(g_downs.empty());  // the window procedure never saw Alt+Enter, down or up
+    EXPECT_TRUE(g_ups.empty());
     PushKey(SDLK_ESCAPE, KMOD_NONE, false);
     PushKey(SDLK_ESCAPE, KMOD_LALT, false);
     PushKey(SDLK_RETURN, KMOD_NONE, false);
     SdlPumpEvents(sink);
+    PushKey(SDLK_RETURN, KMOD_NONE, false, true);
+    SdlPumpEvents(sink);
     EXPECT_EQ(g_downs, (std::vector<std::pair<int, bool>>{{VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_RETURN, false}}));
+    EXPECT_EQ(g_ups, std::vector<int>{VK_RETURN});  // a plain Return's key-up arrives
 }
 
 TEST_F(SdlHostKeys, DialogsAreRefusedWhereNobodyCanAnswerThem) {

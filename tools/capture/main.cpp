@@ -210,6 +210,10 @@ int main(int argc, char** argv) {
     config.onFrame = OnFrame;
     config.onPump = OnPump;
     config.onAudio = OnAudio;
+    // The render-device dialog, answered as a user would; without --renderer its own
+    // preselection (hardware rendering) stands.
+    if (!g.options.renderer.empty())
+        config.dialogAnswers["Zelk6"] = OffscreenRendererAnswer(g.options.renderer == "hardware");
     if (!g.options.wav.empty() && !g.wav.Open(Absolute(g.options.wav), config.audioRate, error)) {
         std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
         return 64;

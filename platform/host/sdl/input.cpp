@@ -36,6 +36,10 @@ int VirtualKey(SDL_Keycode key) {
 
 }  // namespace
 
+// The Return of an Alt+Enter belongs to the host: its key-up is swallowed too, whether Alt is
+// still held by then or not.
+static bool TogglingReturnDown = false;
+
 void SdlPumpEvents(const HostInputSink& sink) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event e;
@@ -45,12 +49,17 @@ void SdlPumpEvents(const HostInputSink& sink) {
                 const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
                 if (alt && e.key.keysym.sym == SDLK_RETURN) {
                     if (!e.key.repeat) SdlToggleFullscreen();
+                    TogglingReturnDown = true;
                     break;
                 }
                 if (int vk = VirtualKey(e.key.keysym.sym)) sink.KeyDown(vk, alt, e.key.repeat != 0);
                 break;
             }
             case SDL_KEYUP:
+                if (TogglingReturnDown && e.key.keysym.sym == SDLK_RETURN) {
+                    TogglingReturnDown = false;
+                    break;
+                }
                 if (int vk = VirtualKey(e.key.keysym.sym))
                     sink.KeyUp(vk, (e.key.keysym.mod & KMOD_ALT) != 0);
                 break;

@@ -27,6 +27,8 @@ protected:
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", rawPath.c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", "1", 1);
+        // No dialog window may wait for an answer, even on a desktop.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
     }
     void TearDown() override {
         SdlCloseAudio();
@@ -34,6 +36,7 @@ protected:
         unsetenv("SDL_AUDIODRIVER");
         unsetenv("SDL_DISKAUDIOFILE");
         unsetenv("SDL_DISKAUDIODELAY");
+        unsetenv("SDL_VIDEODRIVER");
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
     }
