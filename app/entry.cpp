@@ -9,6 +9,7 @@
 #include "display/bitmap.h"
 #include "display/display.h"
 #include "display/frame_buffer.h"
+#include "scene/scene.h"
 
 IDirectDrawSurface* LoadingPicture = nullptr;  // "images\\load.bmp", held for the whole run
 
@@ -44,10 +45,18 @@ int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, i
         return code;
     }
 
+    code = Create3DDevice(RenderDeviceGuid, DisplayObject, BackSurface);
+    if (code != 0) {
+        Release3DDevice();
+        ReleaseDisplay();
+        return code;
+    }
+
     ShowCursor(FALSE);
 
     LoadingPicture = LoadBitmapSurface("images\\load.bmp", 0, 0);
     if (!LoadingPicture) {
+        Release3DDevice();
         ReleaseDisplay();
         return 1;
     }
@@ -59,6 +68,7 @@ int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, i
     ShutDownMusic();
     LoadingPicture->Release();
     LoadingPicture = nullptr;
+    Release3DDevice();
     ReleaseDisplay();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "display/display.h"
 #include "display/frame_buffer.h"
 #include "effects/tables.h"
+#include "segments/scene_segments.h"
 #include "segments/segments.h"
 
 namespace {
@@ -55,6 +56,10 @@ void RunLoadingSequence() {
     if (!MusicPlayHandle) FailWithMusicError();
     ShowLoadingProgress(2);
 
+    // 639 x 479, not 640 x 480: the scenes leave the right column and the bottom row alone.
+    CreditsRecord = LoadSceneScript("scripts\\credits.scr", 0, 0, 639, 479);
+    BallerRecord = LoadSceneScript("scripts\\baller.scr", 0, 0, 639, 479);
+    Scene1Record = LoadSceneScript("scripts\\scene1.scr", 0, 0, 639, 479);
     SauPicture = LoadBitmapSurface("images\\sau.bmp", 0, 0);
     ShowLoadingProgress(3);
 }

@@ -2,6 +2,7 @@
 // are absolute, so a segment that overruns shortens the next and delays never add up.
 #include "app/app.h"
 #include "segments/effect_segments.h"
+#include "segments/scene_segments.h"
 #include "segments/segments.h"
 
 DWORD SegmentStart = 0;
@@ -15,10 +16,13 @@ struct TimelineEntry {
 };
 
 const TimelineEntry kTimeline[] = {
+    {0, RunCreditsSegment},
     {20000, RunWaveEdgeSegment},
     {30000, RunTunnelSegment},
     {40000, RunWireFigureSegment},
+    {50000, RunBallerSegment},
     {60000, RunStillPictureSegment},
+    {65000, RunScene1Segment},
     {70000, RunScrollerSegment},  // three passes of 10 000 ms; the show ends about 100 000 ms after T0
 };
 

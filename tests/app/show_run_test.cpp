@@ -9,6 +9,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/support/show_fixture.h"
 
@@ -46,24 +47,40 @@ class ShowRun : public ::testing::Test {
     TempDir data, scratch;
 };
 
+bool AllBlack(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    return bytes.size() == 640u * 480 * 2 && bytes.find_first_not_of('\0') == std::string::npos;
+}
+
 TEST_F(ShowRun, EscapeOnTheLoadingScreenEndsEverySegmentAtItsFirstTest) {
-    // Pressed before the first pump, the key waits in the queue until just before T0.
+    // Pressed before the first pump, the key waits in the queue until just before T0. Of the
+    // segments only the baller draws: its one black frame before its loop.
     CaptureRun run = Capture("--escape-at 0");
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_EQ(run.frames, (std::set<std::string>{"loading-0.raw", "loading-1.raw", "loading-2.raw",
-                                                  "loading-3.raw"}));
+    EXPECT_EQ(run.frames, (std::set<std::string>{"000000.raw", "loading-0.raw", "loading-1.raw",
+                                                  "loading-2.raw", "loading-3.raw"}));
+    EXPECT_TRUE(AllBlack(scratch.File("frames/000000.raw")));
 }
 
 TEST_F(ShowRun, EscapeDuringASegmentEndsItAfterOneMoreFrame) {
     CaptureRun run = Capture("--from 5000 --escape-at 5100");
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    long last = -1;
+    std::vector<long> times;
     for (const std::string& name : run.frames)
-        if (name.rfind("loading-", 0) != 0) last = std::max(last, std::stol(name));
+        if (name.rfind("loading-", 0) != 0) times.push_back(std::stol(name));
+    ASSERT_GE(times.size(), 2u);
     // The key goes down at the first pump at 5100 ms or later, right after a frame's flip;
-    // that frame is the segment's last, and every later segment ends at its first test.
+    // that frame is the segment's last. Every later segment ends at its first test; only
+    // the baller's black frame before its loop follows, at the time of the key.
+    const long last = times[times.size() - 2];
     EXPECT_GE(last, 5100 - 17);
     EXPECT_LT(last, 5100);
+    EXPECT_GE(times.back(), 5100);
+    EXPECT_LE(times.back(), 5100 + 17);
+    char name[32];
+    std::snprintf(name, sizeof name, "frames/%06ld.raw", times.back());
+    EXPECT_TRUE(AllBlack(scratch.File(name)));
 }
 
 TEST_F(ShowRun, MissingLoadingPictureEndsWithOne) {
@@ -87,7 +104,7 @@ TEST_F(ShowRun, TheModuleIsFoundWhateverTheCaseOfItsName) {
     fs::rename(data.File("show/images"), data.File("show/Images"));
     CaptureRun run = Capture("--escape-at 0");
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_EQ(run.frames.size(), 4u);
+    EXPECT_EQ(run.frames.size(), 4u + 1);  // the loading screen and the baller's black frame
 }
 
 }  // namespace

@@ -68,6 +68,31 @@ TEST_F(StartUp, EachDisplayStepReturnsItsCodeAfterReleasingWhatExists) {
     }
 }
 
+TEST_F(StartUp, A3DDeviceFailureReleasesThe3DLayerBeforeTheDisplay) {
+    const struct {
+        const char* call;
+        int code;
+    } steps[] = {{"Direct3DRMCreate", 1}, {"IDirect3DRM::CreateDeviceFromSurface", 2}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.call);
+        ResetShowState();
+        standin::EnableCallLog(true);
+        standin::FailCall(step.call, 1);
+        EXPECT_EQ(Start(), step.code);
+        EXPECT_EQ(First("LoadImageA"), -1);
+        EXPECT_EQ(standin::CountCalls("ShowCursor FALSE"), 0);
+        EXPECT_EQ(standin::CountCalls("ShowCursor TRUE"), 1);
+        if (step.code == 2) {
+            EXPECT_GE(First("IDirect3DRM::Release"), 0);
+            EXPECT_LT(First("IDirect3DRM::Release"), First("IDirectDraw::Release"));
+        }
+        EXPECT_EQ(standin::LiveObjects("IDirect3DRM"), 0);
+        EXPECT_EQ(standin::LiveObjects("IDirectDraw"), 0);
+        EXPECT_EQ(standin::LiveObjects("IDirectDrawSurface"), 0);
+        MIDASclose();
+    }
+}
+
 TEST_F(StartUp, MusicSetUpRefusedEndsWithTwoBeforeAnyWindow) {
     standin::FailCall("MIDASconfig", 1);
     EXPECT_EQ(Start(), 2);
