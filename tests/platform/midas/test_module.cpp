@@ -118,6 +118,6 @@ std::string MakeTempDir() {
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return;
-    fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);  // an empty vector has no data
     fclose(f);
 }
