@@ -68,6 +68,13 @@ int CountCalls(const std::string& prefix) {
     return n;
 }
 
+long FirstCall(const std::string& prefix) {
+    const auto& log = S().log;
+    for (size_t i = 0; i < log.size(); i++)
+        if (log[i].compare(0, prefix.size(), prefix) == 0) return static_cast<long>(i);
+    return -1;
+}
+
 void ObjectCreated(const char* kind) { S().live[kind]++; }
 void ObjectDestroyed(const char* kind) { S().live[kind]--; }
 int LiveObjects(const char* kind) {

@@ -35,6 +35,8 @@ bool CallLogEnabled();
 void LogCall(const std::string& line);
 const std::vector<std::string>& CallLog();
 int CountCalls(const std::string& prefix);
+// Index in the log of the first line starting with prefix, or -1.
+long FirstCall(const std::string& prefix);
 
 // Live platform objects, by kind ("IDirectDraw", "IDirectDrawSurface", "HBITMAP", "HDC",
 // "IDirect3DRM", ...). The stand-in registers each object it creates and unregisters it on

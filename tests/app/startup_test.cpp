@@ -25,13 +25,7 @@ class StartUp : public ShowTest {
         ScopedWorkingDir in(empty.path());  // no show data: start-up stops at the loading picture
         return WinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOW);
     }
-    // Index of the first log line starting with `prefix`, or -1.
-    long First(const std::string& prefix) const {
-        const auto& log = standin::CallLog();
-        for (size_t i = 0; i < log.size(); i++)
-            if (log[i].rfind(prefix, 0) == 0) return static_cast<long>(i);
-        return -1;
-    }
+    static long First(const std::string& prefix) { return standin::FirstCall(prefix); }
     TempDir empty;
 };
 

@@ -43,12 +43,7 @@ class SetupDialogs : public ::testing::Test {
         testing::internal::GetCapturedStderr();
         return code;
     }
-    long First(const std::string& prefix) const {
-        const auto& log = standin::CallLog();
-        for (size_t i = 0; i < log.size(); i++)
-            if (log[i].rfind(prefix, 0) == 0) return static_cast<long>(i);
-        return -1;
-    }
+    static long First(const std::string& prefix) { return standin::FirstCall(prefix); }
     TempDir empty;
 };
 
