@@ -195,30 +195,3 @@ RmMatrix RmInverseAffine(const RmMatrix& a) {
     return r;
 }
 
-D3DVECTOR RmTransformPoint(const D3DVECTOR& v, const RmMatrix& m) {
-    return D3DVECTOR{v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0] + m.m[3][0],
-                     v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1] + m.m[3][1],
-                     v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2] + m.m[3][2]};
-}
-
-D3DVECTOR RmTransformDirection(const D3DVECTOR& v, const RmMatrix& m) {
-    return D3DVECTOR{v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0],
-                     v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1],
-                     v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2]};
-}
-
-D3DVALUE RmDot(const D3DVECTOR& a, const D3DVECTOR& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-D3DVECTOR RmCross(const D3DVECTOR& a, const D3DVECTOR& b) {
-    return D3DVECTOR{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-D3DVECTOR RmSub(const D3DVECTOR& a, const D3DVECTOR& b) {
-    return D3DVECTOR{a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
-D3DVECTOR RmUnitOrZero(const D3DVECTOR& v) {
-    D3DVALUE length = std::sqrt(RmDot(v, v));
-    if (!(length > 0) || !std::isfinite(length)) return D3DVECTOR{0, 0, 0};
-    return D3DVECTOR{v.x / length, v.y / length, v.z / length};
-}

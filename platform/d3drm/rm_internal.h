@@ -2,6 +2,7 @@
 // world transforms, reference-list handling and the call log. Stand-in internal.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,32 @@ RmMatrix RmMultiply(const RmMatrix& a, const RmMatrix& b);
 // Inverse of an affine matrix (last column 0, 0, 0, 1). A singular 3x3 gives the identity
 // 3x3, so a degenerate scale can never spread NaNs through a scene.
 RmMatrix RmInverseAffine(const RmMatrix& a);
-D3DVECTOR RmTransformPoint(const D3DVECTOR& v, const RmMatrix& m);
-D3DVECTOR RmTransformDirection(const D3DVECTOR& v, const RmMatrix& m);  // 3x3 only
 
-D3DVALUE RmDot(const D3DVECTOR& a, const D3DVECTOR& b);
-D3DVECTOR RmCross(const D3DVECTOR& a, const D3DVECTOR& b);
-D3DVECTOR RmSub(const D3DVECTOR& a, const D3DVECTOR& b);
+// The small vector helpers are inline: lighting calls them per corner and per light.
+inline D3DVECTOR RmTransformPoint(const D3DVECTOR& v, const RmMatrix& m) {
+    return D3DVECTOR{v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0] + m.m[3][0],
+                     v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1] + m.m[3][1],
+                     v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2] + m.m[3][2]};
+}
+// 3x3 only.
+inline D3DVECTOR RmTransformDirection(const D3DVECTOR& v, const RmMatrix& m) {
+    return D3DVECTOR{v.x * m.m[0][0] + v.y * m.m[1][0] + v.z * m.m[2][0],
+                     v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1],
+                     v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2]};
+}
+inline D3DVALUE RmDot(const D3DVECTOR& a, const D3DVECTOR& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline D3DVECTOR RmCross(const D3DVECTOR& a, const D3DVECTOR& b) {
+    return D3DVECTOR{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline D3DVECTOR RmSub(const D3DVECTOR& a, const D3DVECTOR& b) {
+    return D3DVECTOR{a.x - b.x, a.y - b.y, a.z - b.z};
+}
 // Unit vector, or (0, 0, 0) when v has no length.
-D3DVECTOR RmUnitOrZero(const D3DVECTOR& v);
+inline D3DVECTOR RmUnitOrZero(const D3DVECTOR& v) {
+    D3DVALUE length = std::sqrt(RmDot(v, v));
+    if (!(length > 0) || !std::isfinite(length)) return D3DVECTOR{0, 0, 0};
+    return D3DVECTOR{v.x / length, v.y / length, v.z / length};
+}
 
 // World transform of a frame: its own matrix times its ancestors'. Null gives the identity.
 RmMatrix RmFrameWorld(IDirect3DRMFrame* frame);

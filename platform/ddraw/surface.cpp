@@ -37,7 +37,7 @@ HRESULT IDirectDrawSurface::Lock(LPRECT rect, DDSURFACEDESC* desc, DWORD flags, 
     (void)flags;  // one thread: there is never a blit in flight to wait for
     (void)event;
     if (rect || !desc || desc->dwSize != sizeof(DDSURFACEDESC)) return DDERR_INVALIDPARAMS;
-    standin::LogCall("IDirectDrawSurface::Lock " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::Lock " + tag);
     HRESULT fault;
     if (standin::TakeFault("IDirectDrawSurface::Lock", &fault)) {
         if (fault == DDERR_SURFACELOST) lost = true;
@@ -53,7 +53,7 @@ HRESULT IDirectDrawSurface::Lock(LPRECT rect, DDSURFACEDESC* desc, DWORD flags, 
 }
 
 HRESULT IDirectDrawSurface::Unlock(LPVOID pixels) {
-    standin::LogCall("IDirectDrawSurface::Unlock " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::Unlock " + tag);
     HRESULT fault;
     if (standin::TakeFault("IDirectDrawSurface::Unlock", &fault)) return fault;
     if (!locked) return DDERR_NOTLOCKED;
@@ -63,7 +63,7 @@ HRESULT IDirectDrawSurface::Unlock(LPVOID pixels) {
 }
 
 HRESULT IDirectDrawSurface::Restore() {
-    standin::LogCall("IDirectDrawSurface::Restore " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::Restore " + tag);
     HRESULT fault;
     if (standin::TakeFault("IDirectDrawSurface::Restore", &fault)) return fault;
     // A restored surface's contents are undefined; ours keeps what it had.
@@ -75,7 +75,7 @@ HRESULT IDirectDrawSurface::IsLost() { return lost ? DDERR_SURFACELOST : DD_OK; 
 
 HRESULT IDirectDrawSurface::Flip(IDirectDrawSurface* overrideSurface, DWORD flags) {
     (void)flags;  // the host's present waits for the display itself
-    standin::LogCall("IDirectDrawSurface::Flip " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::Flip " + tag);
     HRESULT fault;
     if (standin::TakeFault("IDirectDrawSurface::Flip", &fault)) return fault;
     IDirectDrawSurface* shown = overrideSurface ? overrideSurface : attached;
@@ -92,7 +92,7 @@ HRESULT IDirectDrawSurface::Flip(IDirectDrawSurface* overrideSurface, DWORD flag
 }
 
 HRESULT IDirectDrawSurface::AddAttachedSurface(IDirectDrawSurface* surface) {
-    standin::LogCall("IDirectDrawSurface::AddAttachedSurface " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::AddAttachedSurface " + tag);
     HRESULT fault;
     if (standin::TakeFault("IDirectDrawSurface::AddAttachedSurface", &fault)) return fault;
     if (!surface || surface == this || attached) return DDERR_INVALIDPARAMS;
@@ -103,7 +103,7 @@ HRESULT IDirectDrawSurface::AddAttachedSurface(IDirectDrawSurface* surface) {
 }
 
 HRESULT IDirectDrawSurface::GetPixelFormat(DDPIXELFORMAT* format) {
-    standin::LogCall("IDirectDrawSurface::GetPixelFormat " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::GetPixelFormat " + tag);
     if (!format || format->dwSize != sizeof(DDPIXELFORMAT)) return DDERR_INVALIDPARAMS;
     HRESULT fault;
     if (standin::TakeFault("IDirectDrawSurface::GetPixelFormat", &fault)) return fault;
@@ -134,7 +134,7 @@ HRESULT IDirectDrawSurface::GetSurfaceDesc(DDSURFACEDESC* desc) {
 HRESULT IDirectDrawSurface::GetDC(HDC* out) {
     if (!out) return DDERR_INVALIDPARAMS;
     *out = nullptr;
-    standin::LogCall("IDirectDrawSurface::GetDC " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::GetDC " + tag);
     HRESULT fault;
     if (standin::TakeFault("IDirectDrawSurface::GetDC", &fault)) return fault;
     if (lost) return DDERR_SURFACELOST;
@@ -146,7 +146,7 @@ HRESULT IDirectDrawSurface::GetDC(HDC* out) {
 }
 
 HRESULT IDirectDrawSurface::ReleaseDC(HDC released) {
-    standin::LogCall("IDirectDrawSurface::ReleaseDC " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::ReleaseDC " + tag);
     if (!dc || released != dc) return DDERR_INVALIDPARAMS;
     DeleteTargetDC(dc);
     dc = nullptr;
@@ -156,7 +156,7 @@ HRESULT IDirectDrawSurface::ReleaseDC(HDC released) {
 ULONG IDirectDrawSurface::AddRef() { return ++refs; }
 
 ULONG IDirectDrawSurface::Release() {
-    standin::LogCall("IDirectDrawSurface::Release " + tag);
+    if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::Release " + tag);
     return ReleaseInternal();
 }
 

@@ -97,7 +97,7 @@ HGDIOBJ BitmapFrom(const Picture& picture, int width, int height) {
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
     (void)instance;  // a file name is looked up the same way whatever the module
     bool textName = name && !IsResourceNumber(name);
-    standin::LogCall(std::string("LoadImageA ") + (textName ? name : "#"));
+    if (standin::CallLogEnabled()) standin::LogCall(std::string("LoadImageA ") + (textName ? name : "#"));
     if (standin::TakeFault("LoadImageA")) return nullptr;
     if (type != IMAGE_BITMAP || !textName || !(flags & LR_LOADFROMFILE)) return nullptr;
 

@@ -34,7 +34,7 @@ bool IsTarget(HDC dc) { return IsGdiDC(dc) && dc->kind == GdiDcKind::Target; }
 }  // namespace
 
 int SetBkMode(HDC dc, int mode) {
-    standin::LogCall("SetBkMode " + std::to_string(mode));
+    if (standin::CallLogEnabled()) standin::LogCall("SetBkMode " + std::to_string(mode));
     if (!IsGdiDC(dc) || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
     int previous = dc->bkMode;
     dc->bkMode = mode;
@@ -42,7 +42,7 @@ int SetBkMode(HDC dc, int mode) {
 }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
-    standin::LogCall("SetBkColor " + std::to_string(color));
+    if (standin::CallLogEnabled()) standin::LogCall("SetBkColor " + std::to_string(color));
     if (!IsGdiDC(dc)) return CLR_INVALID;
     COLORREF previous = dc->bkColor;
     dc->bkColor = color;
@@ -50,7 +50,7 @@ COLORREF SetBkColor(HDC dc, COLORREF color) {
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {
-    standin::LogCall("SetTextColor " + std::to_string(color));
+    if (standin::CallLogEnabled()) standin::LogCall("SetTextColor " + std::to_string(color));
     if (!IsGdiDC(dc)) return CLR_INVALID;
     COLORREF previous = dc->textColor;
     dc->textColor = color;

@@ -93,14 +93,8 @@ TEST_F(FrameBufferTest, PitchPaddingIsNeverWritten) {
 }
 
 TEST_F(FrameBufferTest, KeyedCopySkipsOnlyZero) {
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.dwWidth = 640;
-    desc.dwHeight = 480;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    IDirectDrawSurface* picture = nullptr;
-    ASSERT_EQ(DisplayObject->CreateSurface(&desc, &picture, nullptr), DD_OK);
+    IDirectDrawSurface* picture = CreatePlainSurface(640, 480);
+    ASSERT_NE(picture, nullptr);
 
     FillSurface(picture, 0);
     FillSurface(BackSurface, 0x5555);

@@ -59,6 +59,18 @@ void FillSurface(IDirectDrawSurface* s, uint16_t value) {
         for (int x = 0; x < s->width; x++) s->memory[static_cast<size_t>(y) * (s->pitch / 2) + x] = value;
 }
 
+IDirectDrawSurface* CreatePlainSurface(int width, int height) {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    IDirectDrawSurface* surface = nullptr;
+    EXPECT_EQ(DisplayObject->CreateSurface(&desc, &surface, nullptr), DD_OK);
+    return surface;
+}
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "zelk6-test-XXXXXX").string();
     char* made = mkdtemp(pattern.data());

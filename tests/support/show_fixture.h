@@ -21,6 +21,8 @@ void OpenShowDisplay(bool rgb555 = false);
 
 uint16_t PixelAt(IDirectDrawSurface* surface, int x, int y);
 void FillSurface(IDirectDrawSurface* surface, uint16_t value);
+// An off-screen plain surface of the open display, asserting success (null on failure).
+IDirectDrawSurface* CreatePlainSurface(int width, int height);
 
 // A temporary folder, removed with its contents at the end of the test.
 class TempDir {

@@ -12,6 +12,17 @@ namespace {
 // (28.4 coordinates, 64-bit products) is sized for them with a wide margin.
 constexpr int kMaxSide = 1 << 15;
 
+// Signed distance of v inside each plane; negative (or NaN) is outside.
+void Distances(const ClipVertex& v, const Frame& f, double d[kPlaneCount]) {
+    d[0] = v.w - kMinW;
+    d[1] = v.z;
+    d[2] = v.w - v.z;
+    d[3] = f.guardX * v.w - v.x;
+    d[4] = f.guardX * v.w + v.x;
+    d[5] = f.guardY * v.w - v.y;
+    d[6] = f.guardY * v.w + v.y;
+}
+
 double Distance(const ClipVertex& v, int plane, const Frame& f) {
     switch (plane) {
     case 0: return v.w - kMinW;
@@ -70,9 +81,11 @@ Frame MakeFrame(const RasterTarget& target, const RasterViewport& vp) {
 }
 
 unsigned Outcode(const ClipVertex& v, const Frame& f) {
+    double d[kPlaneCount];
+    Distances(v, f, d);
     unsigned code = 0;
     for (int p = 0; p < kPlaneCount; ++p)
-        if (!(Distance(v, p, f) >= 0)) code |= 1u << p;
+        if (!(d[p] >= 0)) code |= 1u << p;
     return code;
 }
 
@@ -106,8 +119,11 @@ int ClipPolygon(const ClipVertex* in, int n, unsigned planes, const Frame& f, Cl
 
 bool ClipSegment(ClipVertex& a, ClipVertex& b, const Frame& f) {
     double t0 = 0, t1 = 1;
+    double dA[kPlaneCount], dB[kPlaneCount];
+    Distances(a, f, dA);
+    Distances(b, f, dB);
     for (int p = 0; p < kPlaneCount; ++p) {
-        double da = Distance(a, p, f), db = Distance(b, p, f);
+        double da = dA[p], db = dB[p];
         if (da < 0 && db < 0) return false;
         if (da >= 0 && db >= 0) continue;
         double t = da / (da - db);
@@ -115,6 +131,7 @@ bool ClipSegment(ClipVertex& a, ClipVertex& b, const Frame& f) {
         else t1 = std::min(t1, t);
     }
     if (t0 > t1) return false;
+    if (t0 == 0 && t1 == 1) return true;
     ClipVertex na = t0 > 0 ? Lerp(a, b, t0) : a;
     ClipVertex nb = t1 < 1 ? Lerp(a, b, t1) : b;
     a = na;

@@ -51,6 +51,10 @@ int ClipPolygon(const ClipVertex* in, int n, unsigned planes, const Frame& f, Cl
 // Clips the segment a-b; false when nothing is left.
 bool ClipSegment(ClipVertex& a, ClipVertex& b, const Frame& f);
 
+// RasterLine after its checks: a and b are ToClip'd, f is not empty.
+void DrawClipLine(const RasterTarget& target, const Frame& f, const RasterState& state, ClipVertex a,
+                  ClipVertex b);
+
 // Input to clip vertex, with colours clamped to 0..1 and NaN attributes set to 0. Returns false
 // when a position component is not finite.
 bool ToClip(const RasterVertex& v, ClipVertex& out);
@@ -60,14 +64,17 @@ inline double ScreenX(const ClipVertex& v, const Frame& f) { return f.centreX + 
 inline double ScreenY(const ClipVertex& v, const Frame& f) { return f.centreY - f.scale * v.y / v.w; }
 
 // Pixel packing with optional ordered dither: pixel = red[r + dr] | green[g + dg] | blue[b + dr]
-// for r, g, b in 0..255 and the dither offsets of DitherRow.
+// for r, g, b in 0..255 and the dither offsets of a Dither table.
 struct PackTables {
     uint16_t red[264], green[264], blue[264];
 };
 const PackTables& PackTablesFor(bool rgb555);
-// Offsets for pixel columns x & 3 on row y: 0..7 for 5-bit channels, 0..3 (or 0..7 in 5-5-5) for
+// Offsets for pixel (x, y) at [y & 3][x & 3]: 0..7 for 5-bit channels, 0..3 (or 0..7 in 5-5-5) for
 // green. All zero when dither is off. Adding up to 7 before dropping 3 bits keeps 0 at 0.
-void DitherRow(int y, bool dither, bool rgb555, uint8_t rb[4], uint8_t g[4]);
+struct Dither {
+    uint8_t rb[4][4], g[4][4];
+};
+const Dither& DitherFor(bool dither, bool rgb555);
 
 inline uint16_t* PixelRow(const RasterTarget& t, int y) {
     return reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(t.pixels) + static_cast<std::ptrdiff_t>(y) * t.pitch);

@@ -25,16 +25,27 @@ constexpr PackTables kTables555 = MakeTables(true);
 // The classic 4x4 Bayer matrix, thresholds 0..15.
 constexpr uint8_t kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 
+constexpr Dither MakeDither(bool dither, bool rgb555) {
+    Dither d{};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            int t = dither ? kBayer[y][x] : 0;
+            d.rb[y][x] = static_cast<uint8_t>(t >> 1);                  // 0..7: the 3 dropped bits
+            d.g[y][x] = static_cast<uint8_t>(rgb555 ? t >> 1 : t >> 2);  // 0..3 for 2 dropped bits
+        }
+    return d;
+}
+
+constexpr Dither kNoDither = MakeDither(false, false);
+constexpr Dither kDither565 = MakeDither(true, false);
+constexpr Dither kDither555 = MakeDither(true, true);
+
 }  // namespace
 
 const PackTables& PackTablesFor(bool rgb555) { return rgb555 ? kTables555 : kTables565; }
 
-void DitherRow(int y, bool dither, bool rgb555, uint8_t rb[4], uint8_t g[4]) {
-    for (int i = 0; i < 4; ++i) {
-        uint8_t t = dither ? kBayer[y & 3][i] : 0;
-        rb[i] = static_cast<uint8_t>(t >> 1);               // 0..7: spread over the 3 dropped bits
-        g[i] = static_cast<uint8_t>(rgb555 ? t >> 1 : t >> 2);  // 0..3 for the 2 dropped bits
-    }
+const Dither& DitherFor(bool dither, bool rgb555) {
+    return !dither ? kNoDither : rgb555 ? kDither555 : kDither565;
 }
 
 }  // namespace raster

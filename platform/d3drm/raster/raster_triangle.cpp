@@ -67,10 +67,50 @@ struct Setup {
     const Frame* frame;
     const RasterTextureLevel* level;  // null: untextured
     const PackTables* pack;
-    bool dither, rgb555;
+    const Dither* dither;
     double x0, y0;  // pixels: vertex 0 of the triangle, origin of the planes
     double a0[kPlaneAttrs], dx[kPlaneAttrs], dy[kPlaneAttrs];
 };
+
+// A texture position in 16.16 texels, with what it takes to place the next exact one.
+struct TexelPoint {
+    int64_t u, v;
+    double q;             // 1/w here
+    double slopeU, slopeV;  // texels per pixel here
+};
+
+// The texture position at the centre of pixel column x on the row py below the planes' origin.
+// Texel coordinates are >= 0 by construction (whole tiles were shifted off); the clamp only
+// guards the conversion against rounding and a degenerate 1/w.
+TexelPoint TexelAt(const Setup& s, int x, double py) {
+    constexpr double kMaxTexel = 268435456.0;
+    double px = x + 0.5 - s.x0;
+    double uq = s.a0[kUQ] + s.dy[kUQ] * py + s.dx[kUQ] * px;
+    double vq = s.a0[kVQ] + s.dy[kVQ] * py + s.dx[kVQ] * px;
+    double q = s.a0[kQ] + s.dy[kQ] * py + s.dx[kQ] * px;
+    double w = 1.0 / q;
+    double u = uq * w, v = vq * w;
+    return TexelPoint{static_cast<int64_t>(std::clamp(u, 0.0, kMaxTexel) * 65536.0),
+                      static_cast<int64_t>(std::clamp(v, 0.0, kMaxTexel) * 65536.0), q,
+                      (s.dx[kUQ] - u * s.dx[kQ]) * w, (s.dx[kVQ] - v * s.dx[kQ]) * w};
+}
+
+// Perspective is exact at the ends of runs of pixels and linear between. Linear steps over L
+// pixels stray from the true position by about L^2/4 * |dq/q| * |texels per pixel|; runs are as
+// long as keeps that under half a texel at both ends of the span, up to kMaxTexelRun (a
+// sixteenth of the divisions), so a steep receding wall still shows each texel where it belongs.
+constexpr int kMaxTexelRun = 16;
+
+int TexelRun(const Setup& s, const TexelPoint& a, const TexelPoint& b) {
+    double bend = 0;
+    for (const TexelPoint* p : {&a, &b}) {
+        double slope = std::max(std::fabs(p->slopeU), std::fabs(p->slopeV));
+        bend = std::max(bend, std::fabs(s.dx[kQ] / p->q) * slope);
+    }
+    int run = kMaxTexelRun;
+    while (run > 1 && run * run * bend > 2.0) run /= 2;  // NaN bend: keeps the longest run
+    return run;
+}
 
 template <bool Tex, bool Specular, bool ZTest, bool ZWrite>
 void DrawSpan(const Setup& s, int row, int xl, int xr) {
@@ -90,67 +130,77 @@ void DrawSpan(const Setup& s, int row, int xl, int xr) {
         v[k] = static_cast<uint32_t>(is);
         d[k] = static_cast<uint32_t>(static_cast<int32_t>(static_cast<double>(ie - is) * inv));
     }
-    float uq = 0, vq = 0, q = 0, duq = 0, dvq = 0, dq = 0;
-    if constexpr (Tex) {
-        uq = static_cast<float>(s.a0[kUQ] + s.dy[kUQ] * py + s.dx[kUQ] * px);
-        vq = static_cast<float>(s.a0[kVQ] + s.dy[kVQ] * py + s.dx[kVQ] * px);
-        q = static_cast<float>(s.a0[kQ] + s.dy[kQ] * py + s.dx[kQ] * px);
-        duq = static_cast<float>(s.dx[kUQ]);
-        dvq = static_cast<float>(s.dx[kVQ]);
-        dq = static_cast<float>(s.dx[kQ]);
-    }
-    uint8_t drb[4], dg[4];
-    DitherRow(row, s.dither, s.rgb555, drb, dg);
+    const uint8_t* drb = s.dither->rb[row & 3];
+    const uint8_t* dg = s.dither->g[row & 3];
     uint16_t* pixels = PixelRow(*s.target, row);
     uint16_t* depth = (ZTest || ZWrite) ? DepthRow(*s.target, row) : nullptr;
     const PackTables& t = *s.pack;
     const uint32_t* texels = Tex ? s.level->texels : nullptr;
-    const int umask = Tex ? s.level->width - 1 : 0, vmask = Tex ? s.level->height - 1 : 0;
+    const uint32_t umask = Tex ? s.level->width - 1 : 0, vmask = Tex ? s.level->height - 1 : 0;
     const int ushift = Tex ? s.level->widthShift : 0;
-    // Texel coordinates are >= 0 by construction (whole tiles were shifted off); the clamp only
-    // guards the float-to-int conversion against rounding and degenerate 1/q.
-    constexpr float kMaxTexel = 268435456.0f;
+    // Texture coordinates, perspective-correct at the ends of each run and stepped linearly
+    // between, in 16.16 texels. Only the bits under the wrap masks matter, so they wrap modulo
+    // 2^32 (a level side is at most 2^12 texels).
+    TexelPoint here{}, there{}, last{};
+    int texelRun = kMaxTexelRun;
+    if constexpr (Tex) {
+        here = TexelAt(s, xl, py);
+        last = xr - xl > 1 ? TexelAt(s, xr - 1, py) : here;
+        if (xr - xl > 2) texelRun = TexelRun(s, here, last);
+    }
 
     uint32_t z = v[kZ], r = v[kCR], g = v[kCG], b = v[kCB];
     uint32_t sr = Specular ? v[kCSR] : 0, sg = Specular ? v[kCSG] : 0, sb = Specular ? v[kCSB] : 0;
-    for (int x = xl; x < xr; ++x) {
-        uint16_t zv = static_cast<uint16_t>((z + 16384) >> 15);
-        if (!ZTest || zv <= depth[x]) {
-            if (ZWrite) depth[x] = zv;
-            int cr = static_cast<int>(r >> 16), cg = static_cast<int>(g >> 16), cb = static_cast<int>(b >> 16);  // 0..256
-            int tr = 255, tg = 255, tb = 255;
-            if constexpr (Tex) {
-                float w = 1.0f / q;
-                int tu = static_cast<int>(ClampF(uq * w, 0.f, kMaxTexel)) & umask;
-                int tv = static_cast<int>(ClampF(vq * w, 0.f, kMaxTexel)) & vmask;
-                uint32_t texel = texels[(tv << ushift) | tu];
-                tr = (texel >> 16) & 0xff;
-                tg = (texel >> 8) & 0xff;
-                tb = texel & 0xff;
-            }
-            int outR = (tr * cr) >> 8, outG = (tg * cg) >> 8, outB = (tb * cb) >> 8;
-            if constexpr (Specular) {
-                outR = std::min(outR + static_cast<int>(sr >> 16), 255);
-                outG = std::min(outG + static_cast<int>(sg >> 16), 255);
-                outB = std::min(outB + static_cast<int>(sb >> 16), 255);
-            }
-            int di = x & 3;
-            pixels[x] = static_cast<uint16_t>(t.red[outR + drb[di]] | t.green[outG + dg[di]] |
-                                              t.blue[outB + drb[di]]);
-        }
-        z += d[kZ];
-        r += d[kCR];
-        g += d[kCG];
-        b += d[kCB];
-        if constexpr (Specular) {
-            sr += d[kCSR];
-            sg += d[kCSG];
-            sb += d[kCSB];
-        }
+    for (int x = xl; x < xr;) {
+        int runEnd = std::min(x + texelRun, xr);
+        uint32_t tu = 0, tv = 0, du = 0, dv = 0;
         if constexpr (Tex) {
-            uq += duq;
-            vq += dvq;
-            q += dq;
+            // The run's last pixel when the span ends here, else the next run's first.
+            int to = runEnd < xr ? runEnd : xr - 1;
+            if (to > x) {
+                there = to == xr - 1 ? last : TexelAt(s, to, py);
+                du = static_cast<uint32_t>((there.u - here.u) / (to - x));
+                dv = static_cast<uint32_t>((there.v - here.v) / (to - x));
+            }
+            tu = static_cast<uint32_t>(here.u);
+            tv = static_cast<uint32_t>(here.v);
+            here = there;
+        }
+        for (; x < runEnd; ++x) {
+            uint16_t zv = static_cast<uint16_t>((z + 16384) >> 15);
+            if (!ZTest || zv <= depth[x]) {
+                if (ZWrite) depth[x] = zv;
+                int cr = static_cast<int>(r >> 16), cg = static_cast<int>(g >> 16), cb = static_cast<int>(b >> 16);  // 0..256
+                int tr = 255, tg = 255, tb = 255;
+                if constexpr (Tex) {
+                    uint32_t texel = texels[(((tv >> 16) & vmask) << ushift) | ((tu >> 16) & umask)];
+                    tr = (texel >> 16) & 0xff;
+                    tg = (texel >> 8) & 0xff;
+                    tb = texel & 0xff;
+                }
+                int outR = (tr * cr) >> 8, outG = (tg * cg) >> 8, outB = (tb * cb) >> 8;
+                if constexpr (Specular) {
+                    outR = std::min(outR + static_cast<int>(sr >> 16), 255);
+                    outG = std::min(outG + static_cast<int>(sg >> 16), 255);
+                    outB = std::min(outB + static_cast<int>(sb >> 16), 255);
+                }
+                int di = x & 3;
+                pixels[x] = static_cast<uint16_t>(t.red[outR + drb[di]] | t.green[outG + dg[di]] |
+                                                  t.blue[outB + drb[di]]);
+            }
+            z += d[kZ];
+            r += d[kCR];
+            g += d[kCG];
+            b += d[kCB];
+            if constexpr (Specular) {
+                sr += d[kCSR];
+                sg += d[kCSG];
+                sb += d[kCSB];
+            }
+            if constexpr (Tex) {
+                tu += du;
+                tv += dv;
+            }
         }
     }
 }
@@ -287,8 +337,7 @@ void FillClipped(const RasterTarget& target, const Frame& f, const RasterState& 
     s.target = &target;
     s.frame = &f;
     s.pack = &PackTablesFor(target.rgb555);
-    s.dither = state.dither;
-    s.rgb555 = target.rgb555;
+    s.dither = &DitherFor(state.dither, target.rgb555);
     if (tex) {
         int level = state.filter == kRasterMipNearest ? PickLevel(*tex, poly, sx, sy, n) : 0;
         s.level = &tex->levels[level];
@@ -319,26 +368,35 @@ void FillClipped(const RasterTarget& target, const Frame& f, const RasterState& 
 void RasterTriangle(const RasterTarget& target, const RasterViewport& vp, const RasterState& state,
                     const RasterVertex v[3], unsigned edgeMask) {
     if (!v) return;
-    if (state.fill != kRasterSolid) {
-        // Flat edges and points take the face colour, which the caller keeps in v[0].
-        RasterVertex w[3] = {v[0], v[1], v[2]};
-        if (state.shade == kRasterFlat)
-            for (int i = 1; i < 3; ++i) {
-                w[i].r = v[0].r, w[i].g = v[0].g, w[i].b = v[0].b;
-                w[i].sr = v[0].sr, w[i].sg = v[0].sg, w[i].sb = v[0].sb;
+    if (state.fill == kRasterPoints) {
+        // Flat points take the face colour, which the caller keeps in v[0].
+        for (int i = 0; i < 3; ++i) {
+            RasterVertex p = v[i];
+            if (state.shade == kRasterFlat) {
+                p.r = v[0].r, p.g = v[0].g, p.b = v[0].b;
+                p.sr = v[0].sr, p.sg = v[0].sg, p.sb = v[0].sb;
             }
-        if (state.fill == kRasterWireframe) {
-            for (int e = 0; e < 3; ++e)
-                if (edgeMask & (1u << e)) RasterLine(target, vp, state, w[e], w[(e + 1) % 3]);
-        } else {
-            for (int i = 0; i < 3; ++i) RasterPoint(target, vp, state, w[i]);
+            RasterPoint(target, vp, state, p);
         }
         return;
     }
     raster::Frame f = raster::MakeFrame(target, vp);
     if (f.empty) return;
     raster::ClipVertex tri[3];
-    for (int i = 0; i < 3; ++i)
-        if (!raster::ToClip(v[i], tri[i])) return;
+    bool valid[3];
+    for (int i = 0; i < 3; ++i) valid[i] = raster::ToClip(v[i], tri[i]);
+    if (state.fill == kRasterWireframe) {
+        // An edge needs only its own two corners. Flat edges take the face colour, which the
+        // caller keeps in v[0].
+        for (int e = 0; e < 3; ++e) {
+            int n = (e + 1) % 3;
+            if (!(edgeMask & (1u << e)) || !valid[e] || !valid[n]) continue;
+            raster::ClipVertex a = tri[e];
+            if (state.shade == kRasterFlat) std::copy(tri[0].a + raster::kR, tri[0].a + raster::kSB + 1, a.a + raster::kR);
+            raster::DrawClipLine(target, f, state, a, tri[n]);
+        }
+        return;
+    }
+    if (!valid[0] || !valid[1] || !valid[2]) return;
     raster::FillClipped(target, f, state, tri);
 }
