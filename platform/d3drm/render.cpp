@@ -230,9 +230,8 @@ void DrawMesh(Pass& pass, IDirect3DRMMeshBuilder* mb, const RmMatrix& world, boo
         // first triangle owns edge 0-1, the last owns edge (n-1)-0, every one its outer edge.
         uint32_t last = face.cornerCount - 1;
         for (uint32_t k = 1; k < last; ++k) {
-            RasterVertex tri[3] = {r.corners[0], r.corners[k], r.corners[k + 1]};
             unsigned mask = 2u | (k == 1 ? 1u : 0u) | (k + 1 == last ? 4u : 0u);
-            RasterTriangle(pass.target, pass.area, state, tri, mask);
+            r.batch.push_back(RmTriangle{state, {r.corners[0], r.corners[k], r.corners[k + 1]}, mask});
         }
     }
 }
@@ -276,6 +275,8 @@ HRESULT RmRenderScene(IDirect3DRMViewport* viewport, IDirect3DRMFrame* scene) {
     RmMatrix sceneWorld = RmFrameWorld(scene);
     GatherLights(r, scene, sceneWorld, 0);
     // The device has a depth buffer: a root that leaves the mode to its parent uses it.
+    r.batch.clear();
     DrawFrame(pass, scene, sceneWorld, true, 0);
+    RmDrawBatch(r, pass.target, pass.area);
     return D3DRM_OK;
 }

@@ -2,6 +2,7 @@
 // and hands clip-space triangles to the rasterizer. Stand-in internal.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/d3drm/raster/raster.h"
@@ -16,8 +17,22 @@ struct RmSceneLight {
     D3DVALUE constant, linear, quadratic;
 };
 
+// One triangle as the scene walk hands it on. A frame's triangles are kept until the walk is
+// done, then drawn in two bands of rows at once.
+struct RmTriangle {
+    RasterState state;
+    RasterVertex v[3];
+    unsigned edgeMask;
+};
+
+class RmBandWorker;
+
 // Buffers reused from frame to frame: they only grow, so a steady scene allocates nothing.
 struct RmRenderer {
+    RmRenderer();
+    ~RmRenderer();
+    std::vector<RmTriangle> batch;          // this Render's triangles, in drawing order
+    std::unique_ptr<RmBandWorker> worker;   // draws the lower band; null: one thread draws both
     std::vector<RmSceneLight> lights;
     D3DVALUE ambient[3] = {0, 0, 0};
     std::vector<D3DVECTOR> viewPositions;   // per vertex, camera space
@@ -29,6 +44,11 @@ struct RmRenderer {
 // The drawing target of a device (its surface's memory and its depth buffer).
 RasterTarget RmDeviceTarget(IDirect3DRMDevice* device);
 RasterViewport RmViewportArea(IDirect3DRMViewport* viewport);
+
+// Draws r.batch into target through area, in order, and empties it. The upper and lower half
+// of the rows are drawn at once when a second thread is at hand; each row sees the triangles
+// in the same order either way, so the pixels do not depend on it.
+void RmDrawBatch(RmRenderer& r, const RasterTarget& target, const RasterViewport& area);
 
 // Draws the hierarchy under `scene` through the viewport's camera.
 HRESULT RmRenderScene(IDirect3DRMViewport* viewport, IDirect3DRMFrame* scene);

@@ -14,6 +14,9 @@ struct RasterTarget {
     bool rgb555 = false;           // false: 5-6-5
     uint16_t* zbuffer = nullptr;   // width x height depth values, or null for no depth buffer
     int zpitch = 0;                // bytes from one z row to the next
+    // Only rows [rowBegin, rowEnd) are written, whatever the viewport: two callers can draw the
+    // same triangles into two bands of rows at once. Projection and clipping stay the viewport's.
+    int rowBegin = 0, rowEnd = 1 << 30;
 };
 
 // The device area a viewport covers, in target pixels. Anything outside [x, x+width) x [y, y+height)
