@@ -57,6 +57,8 @@ HRESULT IDirect3DRM::CreateDeviceFromSurface(GUID* guid, IDirectDraw* directDraw
 
 HRESULT IDirect3DRMDevice::SetDither(BOOL on) {
     RmLog("IDirect3DRMDevice::SetDither");
+    HRESULT fault;
+    if (standin::TakeFault("IDirect3DRMDevice::SetDither", &fault)) return fault;
     dither = on ? TRUE : FALSE;
     return D3DRM_OK;
 }
@@ -65,6 +67,8 @@ BOOL IDirect3DRMDevice::GetDither() { return dither; }
 
 HRESULT IDirect3DRMDevice::SetQuality(D3DRMRENDERQUALITY newQuality) {
     RmLog("IDirect3DRMDevice::SetQuality");
+    HRESULT fault;
+    if (standin::TakeFault("IDirect3DRMDevice::SetQuality", &fault)) return fault;
     quality = newQuality;
     return D3DRM_OK;
 }
@@ -76,6 +80,8 @@ D3DRMRENDERQUALITY IDirect3DRMDevice::GetQuality() {
 
 HRESULT IDirect3DRMDevice::SetTextureQuality(D3DRMTEXTUREQUALITY newQuality) {
     RmLog("IDirect3DRMDevice::SetTextureQuality");
+    HRESULT fault;
+    if (standin::TakeFault("IDirect3DRMDevice::SetTextureQuality", &fault)) return fault;
     if (newQuality > D3DRMTEXTURE_LINEARMIPLINEAR) return D3DRMERR_BADVALUE;
     textureQuality = newQuality;
     return D3DRM_OK;

@@ -73,15 +73,28 @@ HRESULT IDirectDrawSurface::Restore() {
 
 HRESULT IDirectDrawSurface::IsLost() { return lost ? DDERR_SURFACELOST : DD_OK; }
 
+namespace {
+
+// Why a flip of `front` to `shown` cannot happen now, or DD_OK.
+HRESULT FlipRefusal(const IDirectDrawSurface* front, const IDirectDrawSurface* shown) {
+    if (!(front->caps & DDSCAPS_FLIP) || !shown) return DDERR_INVALIDPARAMS;
+    if (front->lost || shown->lost) return DDERR_SURFACELOST;
+    if (shown->locked || shown->dc) return DDERR_SURFACEBUSY;
+    return DD_OK;
+}
+
+}  // namespace
+
 HRESULT IDirectDrawSurface::Flip(IDirectDrawSurface* overrideSurface, DWORD flags) {
     (void)flags;  // the host's present waits for the display itself
     if (standin::CallLogEnabled()) standin::LogCall("IDirectDrawSurface::Flip " + tag);
-    HRESULT fault;
-    if (standin::TakeFault("IDirectDrawSurface::Flip", &fault)) return fault;
     IDirectDrawSurface* shown = overrideSurface ? overrideSurface : attached;
-    if (!(caps & DDSCAPS_FLIP) || !shown) return DDERR_INVALIDPARAMS;
-    if (lost || shown->lost) return DDERR_SURFACELOST;
-    if (shown->locked || shown->dc) return DDERR_SURFACEBUSY;
+    HRESULT result = DD_OK;
+    if (!standin::TakeFault("IDirectDrawSurface::Flip", &result)) result = FlipRefusal(this, shown);
+    if (result != DD_OK) {
+        ActiveHost().MissFrame();
+        return result;
+    }
     // The back buffer is presented as a copy and keeps its contents, so a segment that draws
     // nothing shows its last frame steadily instead of alternating two old ones.
     std::memcpy(memory.data(), shown->memory.data(),

@@ -11,7 +11,7 @@ const Host& OffscreenHost();  // platform/host/offscreen/offscreen.cpp
 namespace {
 
 const Host kSdlHost = {
-    "sdl",         SdlInitVideo,  SdlDisplays,  SdlOpenDisplay, SdlPresent,   SdlCloseDisplay,
+    "sdl",         SdlInitVideo,  SdlDisplays,  SdlOpenDisplay, SdlPresent,   SdlMissFrame, SdlCloseDisplay,
     SdlShowCursor, SdlPumpEvents, SdlTicks,     SdlAudioDevices, SdlOpenAudio, SdlLockAudio,
     SdlUnlockAudio, SdlCloseAudio, SdlMessageBox, SdlOpenDialog, SdlPresentDialog,
     SdlWaitDialogEvents, SdlCloseDialog,

@@ -58,6 +58,9 @@ struct Host {
     // Shows one finished frame: width x height 16-bit pixels, rows pitch bytes apart,
     // 5-5-5 when rgb555 else 5-6-5. Paces to the display (the flip's wait).
     void (*Present)(const uint16_t* pixels, int width, int height, int pitch, bool rgb555);
+    // A flip failed and showed nothing. Time passes all the same: a virtual clock moves on by
+    // a frame, as a real display's would, so a show whose flips keep failing still ends.
+    void (*MissFrame)();
     void (*CloseDisplay)();
     void (*ShowCursor)(bool visible);
 

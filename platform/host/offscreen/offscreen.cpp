@@ -75,13 +75,21 @@ bool OpenDisplay(int display, int width, int height, std::string& why) {
     return true;
 }
 
+// One frame's time on the virtual clock, and the sound of it.
+void AdvanceFrame() {
+    OffscreenState& o = O();
+    o.tick += o.config.step ? o.config.step(o.tick) : 16;
+    PullAudioUpTo(o.tick);
+}
+
 void Present(const uint16_t* pixels, int width, int height, int pitch, bool rgb555) {
     OffscreenState& o = O();
     if (o.config.onFrame) o.config.onFrame(pixels, width, height, pitch, rgb555, o.tick);
     o.frames++;
-    o.tick += o.config.step ? o.config.step(o.tick) : 16;
-    PullAudioUpTo(o.tick);
+    AdvanceFrame();
 }
+
+void MissFrame() { AdvanceFrame(); }
 
 void CloseDisplay() { O().displayOpen = false; }
 void ShowCursorNothing(bool) {}
@@ -178,7 +186,7 @@ void CloseDialog() { O().dialogOpen = false; }
 
 const Host kOffscreenHost = {
     "offscreen", InitVideo, Displays, OpenDisplay,
-    Present,     CloseDisplay, ShowCursorNothing, PumpEvents, Ticks, AudioDevices, OpenAudio,
+    Present,     MissFrame,   CloseDisplay, ShowCursorNothing, PumpEvents, Ticks, AudioDevices, OpenAudio,
     LockAudio,   UnlockAudio, CloseAudio, MessageBox, OpenDialog, PresentDialog, WaitDialogEvents,
     CloseDialog,
 };

@@ -12,6 +12,7 @@ bool SdlInitVideo(std::string& why);
 std::vector<HostDisplayInfo> SdlDisplays();
 bool SdlOpenDisplay(int display, int width, int height, std::string& why);
 void SdlPresent(const uint16_t* pixels, int width, int height, int pitch, bool rgb555);
+void SdlMissFrame();
 void SdlCloseDisplay();
 void SdlShowCursor(bool visible);
 void SdlPumpEvents(const HostInputSink& sink);

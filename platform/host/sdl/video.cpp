@@ -103,6 +103,9 @@ bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
     return true;
 }
 
+// The real clock runs on by itself; a failed flip returns at once, as on the original.
+void SdlMissFrame() {}
+
 void SdlPresent(const uint16_t* pixels, int width, int height, int pitch, bool rgb555) {
     if (!v.texture || width != v.width || height != v.height) return;
     const uint32_t* lut = PixelExpandTable(rgb555);
