@@ -1,5 +1,6 @@
-// Drawing a frame's triangles in two bands of rows at once: the caller's thread takes the upper
-// half, a worker thread kept by the device the lower.
+// Drawing a frame's triangles in two sets of rows at once: the caller's thread takes the even
+// rows, a worker thread kept by the device the odd ones. Interleaved rows share the work out
+// evenly whatever the scene, where a top and a bottom half would not (a floor fills one half).
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -9,10 +10,10 @@
 
 namespace {
 
-void DrawBand(const std::vector<RmTriangle>& batch, RasterTarget target, const RasterViewport& area,
-              int rowBegin, int rowEnd) {
-    target.rowBegin = rowBegin;
-    target.rowEnd = rowEnd;
+void DrawRows(const std::vector<RmTriangle>& batch, RasterTarget target, const RasterViewport& area,
+              int phase) {
+    target.rowStride = 2;
+    target.rowPhase = phase;
     for (const RmTriangle& t : batch) RasterTriangle(target, area, t.state, t.v, t.edgeMask);
 }
 
@@ -31,14 +32,13 @@ class RmBandWorker {
         thread_.join();
     }
     void Start(const std::vector<RmTriangle>* batch, const RasterTarget& target, const RasterViewport& area,
-               int rowBegin, int rowEnd) {
+               int phase) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             batch_ = batch;
             target_ = target;
             area_ = area;
-            rowBegin_ = rowBegin;
-            rowEnd_ = rowEnd;
+            phase_ = phase;
             pending_ = true;
         }
         wake_.notify_one();
@@ -55,7 +55,7 @@ class RmBandWorker {
             wake_.wait(lock, [this] { return pending_ || quit_; });
             if (quit_) return;
             lock.unlock();
-            DrawBand(*batch_, target_, area_, rowBegin_, rowEnd_);
+            DrawRows(*batch_, target_, area_, phase_);
             lock.lock();
             pending_ = false;
             done_.notify_one();
@@ -67,7 +67,7 @@ class RmBandWorker {
     const std::vector<RmTriangle>* batch_ = nullptr;
     RasterTarget target_;
     RasterViewport area_;
-    int rowBegin_ = 0, rowEnd_ = 0;
+    int phase_ = 0;
     bool pending_ = false, quit_ = false;
     std::thread thread_;  // last: starts once everything above is set
 };
@@ -84,15 +84,13 @@ RmRenderer::RmRenderer() {
 RmRenderer::~RmRenderer() = default;
 
 void RmDrawBatch(RmRenderer& r, const RasterTarget& target, const RasterViewport& area) {
-    // The split row is fixed by the viewport alone, so every machine draws the same bands.
-    const int split = area.y + area.height / 2;
     if (r.worker && !r.batch.empty()) {
-        r.worker->Start(&r.batch, target, area, split, 1 << 30);
-        DrawBand(r.batch, target, area, -(1 << 30), split);
+        r.worker->Start(&r.batch, target, area, 1);
+        DrawRows(r.batch, target, area, 0);
         r.worker->Wait();
     } else {
-        DrawBand(r.batch, target, area, -(1 << 30), split);
-        DrawBand(r.batch, target, area, split, 1 << 30);
+        DrawRows(r.batch, target, area, 0);
+        DrawRows(r.batch, target, area, 1);
     }
     r.batch.clear();
 }

@@ -78,6 +78,9 @@ Frame MakeFrame(const RasterTarget& target, const RasterViewport& vp) {
     f.bottom = std::min(vp.y + vp.height, target.height);
     f.top = std::max(f.top, target.rowBegin);
     f.bottom = std::min(f.bottom, target.rowEnd);
+    if (target.rowStride < 1 || target.rowPhase < 0) return f;
+    f.rowStride = target.rowStride;
+    f.rowPhase = target.rowPhase % target.rowStride;
     f.empty = f.left >= f.right || f.top >= f.bottom;
     return f;
 }

@@ -38,7 +38,11 @@ struct Frame {
     double maxX, maxY;        // visible |x/w|, |y/w|
     double guardX, guardY;    // where the side planes clip: kGuardBand times the visible extent
     int left, top, right, bottom;  // writable pixels [left, right) x [top, bottom)
+    int rowStride, rowPhase;       // of those rows, the ones the target's interleave leaves
     bool empty;
+
+    // Row y (>= 0) is one of the target's interleaved rows.
+    bool RowWritten(int y) const { return rowStride == 1 || (y - rowPhase) % rowStride == 0; }
 };
 Frame MakeFrame(const RasterTarget& target, const RasterViewport& vp);
 

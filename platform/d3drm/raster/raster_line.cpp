@@ -87,7 +87,7 @@ void PlotSample(const LineWalk& w, int i, const LineSample& s) {
     const Frame& f = *w.frame;
     int minor = static_cast<int>(s.v[0] >> 16);
     int x = AlongX ? i : minor, y = AlongX ? minor : i;
-    if (x < f.left || x >= f.right || y < f.top || y >= f.bottom) return;
+    if (x < f.left || x >= f.right || y < f.top || y >= f.bottom || !f.RowWritten(y)) return;
     uint16_t zv = static_cast<uint16_t>((static_cast<int32_t>(s.v[7]) + 16384) >> 15);
     if (w.target->zbuffer) {
         uint16_t* depth = DepthRow(*w.target, y) + x;

@@ -225,7 +225,7 @@ void DrawRows(const Setup& s, SpanFn span, EdgeStepper& left, EdgeStepper& right
     for (int row = rowFrom; row < rowTo; ++row) {
         int64_t xl = std::max<int64_t>(left.x, f.left);
         int64_t xr = std::min<int64_t>(right.x, f.right);
-        if (xl < xr) span(s, row, static_cast<int>(xl), static_cast<int>(xr));
+        if (xl < xr && f.RowWritten(row)) span(s, row, static_cast<int>(xl), static_cast<int>(xr));
         left.Step();
         right.Step();
     }

@@ -1,5 +1,6 @@
-// Row bands: a frame drawn as an upper and a lower band of rows (as the device draws it, two
-// threads at once) is the frame drawn whole, and a band never writes outside its rows.
+// Row bands and interleaved rows: a frame drawn as an upper and a lower band, or as its even
+// and its odd rows (as the device draws it, two threads at once), is the frame drawn whole,
+// and each part writes its own rows only.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace {
 const RasterViewport kVp{0, 0, 64, 48};
 
 // Overlapping Gouraud triangles at several depths, some reaching past the viewport and one
-// crossing the near plane, all across the middle row.
+// crossing the near plane, all across the middle row, then their wireframe edges.
 void DrawScene(RasterTarget target) {
     uint32_t seed = 12345;
     auto next = [&seed](double lo, double hi) {
@@ -28,6 +29,9 @@ void DrawScene(RasterTarget target) {
                          static_cast<float>(next(0, 1)));
         if (i == 7) v[0].z = -0.5f * v[0].w;  // in front of the near plane
         RasterTriangle(target, kVp, Solid(), v);
+        RasterState wire = Solid();
+        wire.fill = kRasterWireframe;
+        if (i % 4 == 0) RasterTriangle(target, kVp, wire, v);
     }
 }
 
@@ -58,6 +62,26 @@ TEST(RasterBands, TwoBandsDrawTheWholeFrameAndEachStaysInItsRows) {
             else EXPECT_EQ(upperOnly.At(x, y), 0) << x << "," << y;
         }
     EXPECT_TRUE(upperOnly.GuardsIntact() && banded.GuardsIntact());
+}
+
+TEST(RasterBands, EvenAndOddRowsDrawTheWholeFrameAndEachOnlyItsOwn) {
+    GuardedTarget whole(64, 48), both(64, 48), oddOnly(64, 48);
+    DrawScene(whole.target);
+    RasterTarget even = both.target, odd = both.target;
+    even.rowStride = odd.rowStride = 2;
+    odd.rowPhase = 1;
+    DrawScene(odd);
+    DrawScene(even);
+    EXPECT_EQ(both.pixels, whole.pixels);
+    EXPECT_EQ(both.depth, whole.depth);
+    odd = oddOnly.target;
+    odd.rowStride = 2;
+    odd.rowPhase = 3;  // the same rows as phase 1
+    DrawScene(odd);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(oddOnly.At(x, y), y % 2 ? whole.At(x, y) : 0) << x << "," << y;
+    EXPECT_TRUE(oddOnly.GuardsIntact() && both.GuardsIntact());
 }
 
 }  // namespace
