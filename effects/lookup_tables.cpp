@@ -71,9 +71,11 @@ void BuildPlasmaMap() {
 // Top five bits of each channel byte.
 WORD ConvertTexel(const BYTE* rgb) { return PackColour(rgb[0] >> 3, rgb[1] >> 3, rgb[2] >> 3); }
 
+}  // namespace
+
 // A missing or short file, or no staging memory, leaves the texels not supplied in full at 0;
 // the show goes on either way.
-void LoadTexture() {
+void LoadTextureTable() {
     std::memset(TextureRgb16, 0, sizeof TextureRgb16);
     BYTE* staging = static_cast<BYTE*>(std::malloc(TextureFileBytes));
     if (!staging) return;
@@ -88,12 +90,10 @@ void LoadTexture() {
     std::free(staging);
 }
 
-}  // namespace
-
 void BuildLookupTables() {
     BuildSineTable();
     BuildPlasmaMap();
-    LoadTexture();
+    LoadTextureTable();
 }
 
 void BuildPlasmaMapReference() {

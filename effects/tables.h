@@ -26,3 +26,5 @@ extern WORD WarpMap[320 * 240];
 // has settled IsRgb555. Reads "images\screen1tex.raw" (256 x 256 pixels of red, green, blue
 // bytes, no header); texels the file does not supply in full are 0.
 void BuildLookupTables();
+// The texture part of BuildLookupTables alone: TextureRgb16 from "images\screen1tex.raw".
+void LoadTextureTable();

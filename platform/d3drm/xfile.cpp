@@ -14,6 +14,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/d3drm/xfile_checks.h"
 #include "platform/d3drm/xfile_internal.h"
 #include "platform/d3drm/xfile_options.h"
 #include "platform/win32/paths.h"
@@ -209,6 +210,8 @@ HRESULT IDirect3DRM::Load(LPVOID source, LPVOID objectId, GUID** guids, DWORD gu
     if (!ReadSource(source, options, bytes, error)) return error;
     if (bytes.size() < kMinXFileSize || std::memcmp(bytes.data(), "xof ", 4) != 0)
         return D3DRMERR_BADFILE;
+    // Damage the importer would crash on is refused like any other unreadable file.
+    if (CheckXFileStructure(bytes.data(), bytes.size())) return D3DRMERR_BADFILE;
 
     Assimp::Importer importer;
     const aiScene* scene = nullptr;

@@ -26,7 +26,6 @@ class VideoPipe {
     FILE* video_ = nullptr;
     WavWriter sound_;
     std::vector<uint8_t> rgb_;
-    int width_ = 0, height_ = 0;
     bool failed_ = false;
 };
 
