@@ -15,6 +15,9 @@ namespace {
 // Frames shown as visuals of frames can form cycles; the hierarchy itself cannot, but a
 // hostile file could nest it deeply. Either way drawing stops at this depth.
 constexpr int kMaxDepth = 512;
+// Triangles kept before they are drawn: a few megabytes, however large a mesh a file holds.
+// Drawing early keeps the order in which each row sees them, so the pixels are the same.
+constexpr size_t kMaxBatch = 16384;
 
 struct Pass {
     RmRenderer& r;
@@ -232,6 +235,7 @@ void DrawMesh(Pass& pass, IDirect3DRMMeshBuilder* mb, const RmMatrix& world, boo
         for (uint32_t k = 1; k < last; ++k) {
             unsigned mask = 2u | (k == 1 ? 1u : 0u) | (k + 1 == last ? 4u : 0u);
             r.batch.push_back(RmTriangle{state, {r.corners[0], r.corners[k], r.corners[k + 1]}, mask});
+            if (r.batch.size() >= kMaxBatch) RmDrawBatch(r, pass.target, pass.area);
         }
     }
 }
