@@ -37,10 +37,10 @@ start_show() {
     show_pid=$!
 }
 
-# Prints the id of the newest window titled exactly $1, waiting up to 10 s for it.
+# Prints the id of the newest shown window titled exactly $1, waiting up to 10 s for it.
 wait_window() {
     for i in $(seq 100); do
-        w=$(xdotool search --name "^$1\$" 2>/dev/null | tail -1)
+        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
         [ -n "$w" ] && { echo "$w"; return 0; }
         kill -0 $show_pid 2>/dev/null || return 1
         sleep 0.1
@@ -103,7 +103,7 @@ kill -0 $show_pid 2>/dev/null || fail "zelk6 ended before Escape"
 # the focus and press the key through XTEST, as a keyboard would. A press that arrives before
 # the window has the focus is lost, so press again (any further Escape is harmless).
 for attempt in 1 2 3 4 5; do
-    window=$(xdotool search --name '^Zelk6$' 2>/dev/null | tail -1)
+    window=$(xdotool search --onlyvisible --name '^Zelk6$' 2>/dev/null | tail -1)
     [ -n "$window" ] && { xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null; }
     xdotool key Escape 2>/dev/null
     for i in $(seq 20); do

@@ -54,7 +54,9 @@ bool SdlOpenDialog(const char* title, int x, int y, int width, int height, std::
         why = std::string("no screen to show a dialog on (video driver ") + driver + ")";
         return false;
     }
-    d.window = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_SHOWN);
+    // Hidden until drawable: making an accelerated renderer remakes the window, and a window
+    // that appeared and vanished again would confuse whatever watches the screen.
+    d.window = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_HIDDEN);
     if (d.window) {
         d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_ACCELERATED);
         if (!d.renderer) d.renderer = SDL_CreateRenderer(d.window, -1, 0);
@@ -69,6 +71,7 @@ bool SdlOpenDialog(const char* title, int x, int y, int width, int height, std::
     }
     d.width = width;
     d.height = height;
+    SDL_ShowWindow(d.window);
     SDL_RaiseWindow(d.window);
     // Keys and clicks meant for whatever was on screen before do not answer this dialog.
     SDL_PumpEvents();

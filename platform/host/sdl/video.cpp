@@ -64,7 +64,8 @@ std::vector<HostDisplayInfo> SdlDisplays() {
 bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
     if (!SdlInitVideo(why)) return false;
     if (v.window) return true;
-    Uint32 flags = SDL_WINDOW_RESIZABLE;
+    // Hidden until drawable, as the dialogs: the accelerated renderer remakes the window.
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN;
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (display >= 0) {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -99,6 +100,7 @@ bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
     if (SDL_GetCurrentDisplayMode(display >= 0 ? display : 0, &mode) == 0 && mode.refresh_rate >= 30)
         refresh = mode.refresh_rate;
     v.frameTicks = SDL_GetPerformanceFrequency() / static_cast<uint64_t>(refresh);
+    SDL_ShowWindow(v.window);
     SDL_ShowCursor(v.cursorVisible ? SDL_ENABLE : SDL_DISABLE);
     return true;
 }
