@@ -1,7 +1,10 @@
-// X files the importer would crash on are refused before it sees them: a mesh's material list
-// without a material, in text and in binary form; the same files with a material still load.
+// X files the importer would crash on are refused before it sees them, in text and binary form,
+// and the check reads real files to the same end as the importer does.
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -35,6 +38,8 @@ struct BinaryX {
     }
     void Open() { Code(0x0a); }
     void Close() { Code(0x0b); }
+    // A float-list header for `count` floats, without them.
+    void FloatHeader(uint32_t count) { Code(0x07); Dword(count); }
 };
 
 std::string BinaryMesh(bool withMaterial) {
@@ -60,21 +65,40 @@ class XFileCheckTest : public RmTest {
     }
 };
 
+XFileCheck CheckBytes(const std::string& bytes) {
+    return CheckXFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
 const char* Check(const std::string& bytes) {
     return CheckXFileStructure(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A text mesh of `vertices` vertices and the given faces and extra blocks.
+std::string TextMeshWith(const std::string& vertices, const std::string& faces, const std::string& blocks) {
+    return "xof 0302txt 0032\nMesh M {\n" + vertices + "\n" + faces + "\n" + blocks + "\n}\n";
+}
+const std::string kTriangle = "3; 0.0;0.0;1.0;, 1.0;0.0;1.0;, 0.0;1.0;1.0;;";
+const std::string kRed = "Material Red { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }";
 
 }  // namespace
 
 TEST_F(XFileCheckTest, MaterialListWithoutAMaterialIsRefusedInTextAndBinary) {
     MakeScene();
     // An unknown block where the material belongs (also when "Material" is only its second
-    // word); a list that counts none at all.
+    // word); a list that counts none at all; the binary form, also with the list's count
+    // running past the end while the importer reads its numbers one by one.
     const std::string junkFirst =
         TextMesh("1", "Junk Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }");
-    for (const std::string& bytes :
-         {TextMesh("1", "Other { }"), junkFirst, TextMesh("0", ""), BinaryMesh(false)}) {
-        EXPECT_NE(Check(bytes), nullptr);
+    const std::string found =
+        ReadAll(std::string(ZELK6_SOURCE_DIR) + "/fuzz/seeds/xfile_fuzzer/binary-material-list-count-past-end.x");
+    ASSERT_FALSE(found.empty());
+    for (const std::string& bytes : {TextMesh("1", "Other { }"), junkFirst, TextMesh("0", ""),
+                                     BinaryMesh(false), found}) {
+        EXPECT_STREQ(Check(bytes), "a mesh's material list holds no material");
         EXPECT_EQ(LoadBytes(bytes), D3DRMERR_BADFILE);
     }
     EXPECT_TRUE(scene->visuals.empty());
@@ -83,32 +107,126 @@ TEST_F(XFileCheckTest, MaterialListWithoutAMaterialIsRefusedInTextAndBinary) {
 
 TEST_F(XFileCheckTest, MaterialListsWithAMaterialStillLoad) {
     MakeScene();
-    const std::string inlineMaterial =
-        TextMesh("1", "Material Red { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }");
+    const std::string inlineMaterial = TextMesh("1", kRed);
     const std::string referenced =
-        "xof 0302txt 0032\n"
-        "Material Red { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n" +
-        TextMesh("1", "{ Red }").substr(17);  // the mesh, after its own header line
+        "xof 0302txt 0032\n" + kRed + "\n" + TextMesh("1", "{ Red }").substr(17);  // the mesh, after its header
     for (const std::string& bytes : {inlineMaterial, referenced, BinaryMesh(true)}) {
-        EXPECT_EQ(Check(bytes), nullptr);
+        EXPECT_EQ(CheckBytes(bytes).verdict, XFileVerdict::Reads);
         EXPECT_EQ(LoadBytes(bytes), D3DRM_OK);
     }
     // Each load hangs its mesh on the root.
     EXPECT_EQ(scene->visuals.size(), 3u);
 }
 
-TEST(XFileCheck, CutOrOddTokensEndTheScanWithoutRefusing) {
-    // Lists and names whose counts run past the end, unknown codes, compressed files: the scan
-    // stops where it cannot go on and leaves the verdict to the importer.
-    BinaryX pastEnd;
-    pastEnd.Name("Mesh"); pastEnd.Open(); pastEnd.Code(0x07); pastEnd.Dword(0xFFFFFFFFu);
+TEST_F(XFileCheckTest, IndicesPastWhatTheMeshHoldsAreRefused) {
+    MakeScene();
+    const std::string face = "1; 3;0,1,2;;";
+    const std::string normals3 = "MeshNormals { 3; 0.0;0.0;1.0;, 0.0;0.0;1.0;, 0.0;0.0;1.0;; 1; 3;0,1,";
+    const std::string skin = "SkinWeights { \"Bone\"; 1; ";
+    const std::string matrix = "1.0;0.0;0.0;0.0;0.0;1.0;0.0;0.0;0.0;0.0;1.0;0.0;0.0;0.0;0.0;1.0;;";
+    struct Case {
+        std::string bytes;
+        const char* why;  // null: reads
+    } cases[] = {
+        // The vertex one past the last (the importer keeps it), and with no vertices at all.
+        {TextMeshWith(kTriangle, "1; 3;0,1,3;;", ""), "a face names the vertex past the last"},
+        {TextMeshWith("0;", "1; 1;0;;", ""), "a face names the vertex past the last"},
+        {TextMeshWith(kTriangle, "1; 3;0,1,4;;", ""), nullptr},  // dropped by the importer
+        {TextMeshWith(kTriangle, face, normals3 + "3;; }"), "a normal index past the last normal"},
+        {TextMeshWith(kTriangle, face, normals3 + "2;; }"), nullptr},
+        {TextMeshWith(kTriangle, face, skin + "5; 1.0; " + matrix + " }"), "a skin weight on a vertex past the last"},
+        {TextMeshWith(kTriangle, face, skin + "2; 1.0; " + matrix + " }"), nullptr},
+        // Two material lists: the second one's indices go to faces that do not exist.
+        {TextMeshWith(kTriangle, face,
+                      "MeshMaterialList { 1; 1; 0;; " + kRed + " } MeshMaterialList { 1; 1; 0;; " + kRed + " }"),
+         "a material list names more faces than the mesh has"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(CheckBytes(c.bytes).verdict, c.why ? XFileVerdict::Refused : XFileVerdict::Reads);
+        if (c.why) {
+            EXPECT_STREQ(Check(c.bytes), c.why);
+        }
+        EXPECT_EQ(LoadBytes(c.bytes), c.why ? D3DRMERR_BADFILE : D3DRM_OK);
+    }
+}
+
+TEST(XFileCheck, CountsAndLengthsPastTheEndAreRefusedBeforeTheImporterSizesArrays) {
+    // The inputs that made the importer ask for gigabytes, a float list of 4 billion, a text
+    // count of 100 million, a binary string whose length the importer reads as negative.
+    for (const char* name : {"huge-vertex-count-binary.x", "huge-count-text.x"}) {
+        std::string bytes = ReadAll(std::string(ZELK6_SOURCE_DIR) + "/fuzz/seeds/xfile_fuzzer/" + name);
+        ASSERT_FALSE(bytes.empty()) << name;
+        EXPECT_STREQ(Check(bytes), "a count asks for more data than the file holds") << name;
+    }
+    BinaryX floats;
+    floats.Name("Mesh"); floats.Open(); floats.Ints({0xFFFFFFFFu}); floats.FloatHeader(0xFFFFFFFFu);
+    EXPECT_STREQ(Check(floats.bytes), "a count asks for more data than the file holds");
+    EXPECT_STREQ(Check(TextMeshWith("100000000;", "", "")), "a count asks for more data than the file holds");
+    // A count that fits is read on: this one then fails on its own (no faces follow).
+    EXPECT_EQ(CheckBytes(TextMeshWith("1; 0.0;0.0;0.0;;", "", "")).verdict, XFileVerdict::Fails);
+
+    BinaryX string;  // where a block's name is read
+    string.Code(0x02); string.Dword(0x80000000u); string.bytes += "abcd";
+    EXPECT_STREQ(Check(string.bytes), "a string longer than the file");
+    // An integer token as the last thing in the file moves the importer past its end; the
+    // skin weights then read their count from beyond it.
+    BinaryX past;
+    past.Name("Mesh"); past.Open(); past.Ints({3}); past.Floats({0, 0, 1, 1, 0, 1, 0, 1, 1});
+    past.Ints({1, 3, 0, 1, 2}); past.Name("SkinWeights"); past.Open(); past.Code(0x03);
+    EXPECT_STREQ(Check(past.bytes), "a number read past the end of the file");
+}
+
+TEST(XFileCheck, FramesNestedPastTheLimitAreRefused) {
+    auto nested = [](int depth) {
+        std::string text = "xof 0302txt 0032\n";
+        for (int i = 0; i < depth; ++i) text += "Frame {\n";
+        for (int i = 0; i < depth; ++i) text += "}\n";
+        return text;
+    };
+    EXPECT_EQ(CheckBytes(nested(kMaxXFileFrameDepth)).verdict, XFileVerdict::Reads);
+    EXPECT_STREQ(Check(nested(kMaxXFileFrameDepth + 1)), "frames nested too deep");
+}
+
+TEST(XFileCheck, OddHeadersAndCutFilesAreLeftToTheImporter) {
     BinaryX longName;
+    longName.Name("Frame"); longName.Open(); longName.Close();
     longName.Code(0x01); longName.Dword(0x7FFFFFFFu); longName.bytes += "Mesh";
-    BinaryX unknown;
-    unknown.Name("Mesh"); unknown.Open(); unknown.Name("MeshMaterialList"); unknown.Open();
-    unknown.Code(0x99); unknown.Close(); unknown.Close();
-    for (const std::string& bytes : {pastEnd.bytes, longName.bytes, unknown.bytes,
-                                     std::string("xof 0302tzip0032") + std::string(40, '\x01'),
-                                     std::string("xof 0302txt 0032 Mesh { MeshMaterialList { \"")})
-        EXPECT_EQ(Check(bytes), nullptr);
+    BinaryX unknownCode;
+    unknownCode.Name("Frame"); unknownCode.Open(); unknownCode.Code(0x99);
+    const std::pair<std::string, XFileVerdict> cases[] = {
+        {longName.bytes, XFileVerdict::Reads},  // a name longer than the file reads as the end
+        {unknownCode.bytes, XFileVerdict::Fails},
+        {std::string("xof 0302tzip0032") + std::string(40, '\x01'), XFileVerdict::Unknown},
+        {"xof 0302txt 0016\n", XFileVerdict::Fails},  // float size neither 32 nor 64
+        {"xof 0302abc 0032\n", XFileVerdict::Fails},
+        {"xof 0302txt 0032 Frame { }", XFileVerdict::Fails},  // on the header line: no content
+        {"xof 0302txt 0032\nFrame { }", XFileVerdict::Reads},
+        {"xof 0302txt 0032\nMesh { MeshMaterialList { \"", XFileVerdict::Fails},
+    };
+    for (const auto& [bytes, verdict] : cases) EXPECT_EQ(CheckBytes(bytes).verdict, verdict) << bytes;
+}
+
+TEST_F(XFileCheckTest, RealFilesReadAsTheImporterReadsThem) {
+    // The show's models and the importer's own X test files (when installed): whatever the
+    // check says the importer does, the load does; none is refused.
+    MakeScene();
+    std::vector<std::filesystem::path> files;
+    for (const char* dir : {ZELK6_BUILTIN_DATA "/models", "/usr/share/assimp/models/X"}) {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
+            if (entry.path().extension() == ".x" || entry.path().extension() == ".X") files.push_back(entry.path());
+    }
+    ASSERT_GE(files.size(), 3u);
+    int read = 0;
+    for (const auto& path : files) {
+        SCOPED_TRACE(path.string());
+        const std::string bytes = ReadAll(path);
+        XFileCheck check = CheckBytes(bytes);
+        EXPECT_NE(check.verdict, XFileVerdict::Refused) << check.why;
+        if (check.verdict == XFileVerdict::Unknown) continue;
+        EXPECT_EQ(LoadBytes(bytes), check.verdict == XFileVerdict::Reads ? D3DRM_OK : D3DRMERR_BADFILE);
+        read += check.verdict == XFileVerdict::Reads;
+    }
+    EXPECT_GE(read, 3);
 }
