@@ -19,13 +19,16 @@ namespace {
 // Largest side accepted: the rasterizer resamples to at most 4096 anyway, and this keeps a
 // damaged header from asking for gigabytes.
 constexpr int kMaxTextureSide = 8192;
+// A file of that many 32-bit pixels, with room for its headers. A directory reports a size
+// near 2^63 here.
+constexpr long kMaxTextureFileBytes = (long{kMaxTextureSide} * kMaxTextureSide + 1024) * 4;
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     bool ok = std::fseek(file, 0, SEEK_END) == 0;
     long size = ok ? std::ftell(file) : -1;
-    ok = size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    ok = size >= 0 && size <= kMaxTextureFileBytes && std::fseek(file, 0, SEEK_SET) == 0;
     if (ok) {
         bytes.resize(static_cast<size_t>(size));
         ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();

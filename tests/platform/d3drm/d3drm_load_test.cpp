@@ -307,6 +307,8 @@ TEST_F(RmLoadTest, LoadTextureKeepsEachFormatsStoredRowOrder) {
     std::fclose(f);
     EXPECT_EQ(rm->LoadTexture((dir + "/junk.bmp").c_str(), &t), D3DRMERR_BADFILE);
     EXPECT_EQ(rm->LoadTexture((dir + "/none.bmp").c_str(), &t), D3DRMERR_FILENOTFOUND);
+    // A directory opens as a file whose size reads as nearly 2^63: it is no texture.
+    EXPECT_EQ(rm->LoadTexture(dir.c_str(), &t), D3DRMERR_FILENOTFOUND);
     // A PPM keeps its own top-down order: its first row is v = 0.
     f = std::fopen((dir + "/pic.ppm").c_str(), "wb");
     std::fputs("P3\n2 2\n255\n255 0 0  0 255 0\n0 0 255  255 255 255\n", f);
