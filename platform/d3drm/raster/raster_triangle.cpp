@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/d3drm/raster/raster_internal.h"
+#include "platform/d3drm/raster/raster_span.h"
 
 namespace raster {
 namespace {
@@ -112,12 +113,65 @@ int TexelRun(const Setup& s, const TexelPoint& a, const TexelPoint& b) {
     return run;
 }
 
+// Pixels x .. end - 1 one at a time; the texture stepped from (tu, tv) by (du, dv).
+template <bool Tex, bool Specular, bool ZTest, bool ZWrite>
+[[gnu::always_inline]] inline void DrawPixels(SpanPixels& p, int x, int end, uint32_t tu, uint32_t tv, uint32_t du,
+                                              uint32_t dv) {
+    const PackTables& t = PackTablesFor(p.rgb555);
+    uint16_t* const pixels = p.pixels;
+    uint16_t* const depth = p.depth;
+    const uint32_t* const texels = p.texels;
+    const uint32_t umask = p.umask, vmask = p.vmask;
+    const int ushift = p.ushift;
+    const uint8_t* const drb = p.ditherRB;
+    const uint8_t* const dg = p.ditherG;
+    uint32_t z = p.z, r = p.r, g = p.g, b = p.b;
+    uint32_t sr = p.sr, sg = p.sg, sb = p.sb;
+    for (; x < end; ++x) {
+        uint16_t zv = static_cast<uint16_t>((z + 16384) >> 15);
+        if (!ZTest || zv <= depth[x]) {
+            if (ZWrite) depth[x] = zv;
+            int cr = static_cast<int>(r >> 16), cg = static_cast<int>(g >> 16), cb = static_cast<int>(b >> 16);  // 0..256
+            int tr = 255, tg = 255, tb = 255;
+            if constexpr (Tex) {
+                uint32_t texel = texels[(((tv >> 16) & vmask) << ushift) | ((tu >> 16) & umask)];
+                tr = (texel >> 16) & 0xff;
+                tg = (texel >> 8) & 0xff;
+                tb = texel & 0xff;
+            }
+            int outR = (tr * cr) >> 8, outG = (tg * cg) >> 8, outB = (tb * cb) >> 8;
+            if constexpr (Specular) {
+                outR = std::min(outR + static_cast<int>(sr >> 16), 255);
+                outG = std::min(outG + static_cast<int>(sg >> 16), 255);
+                outB = std::min(outB + static_cast<int>(sb >> 16), 255);
+            }
+            int di = x & 3;
+            pixels[x] = static_cast<uint16_t>(t.red[outR + drb[di]] | t.green[outG + dg[di]] | t.blue[outB + drb[di]]);
+        }
+        z += p.dz;
+        r += p.dr;
+        g += p.dg;
+        b += p.db;
+        if constexpr (Specular) {
+            sr += p.dsr;
+            sg += p.dsg;
+            sb += p.dsb;
+        }
+        if constexpr (Tex) {
+            tu += du;
+            tv += dv;
+        }
+    }
+    p.z = z, p.r = r, p.g = g, p.b = b;
+    p.sr = sr, p.sg = sg, p.sb = sb;
+}
+
 template <bool Tex, bool Specular, bool ZTest, bool ZWrite>
 void DrawSpan(const Setup& s, int row, int xl, int xr) {
     double px = xl + 0.5 - s.x0, py = row + 0.5 - s.y0;
     double qx = (xr - 1) + 0.5 - s.x0;
     // Unsigned so that the step taken after the last pixel may wrap harmlessly.
-    uint32_t v[kIntAttrs], d[kIntAttrs];
+    uint32_t v[kIntAttrs] = {}, d[kIntAttrs] = {};
     // Both ends are evaluated on the plane and clamped, and the integer step never carries a
     // value past its end, so no pixel leaves the attribute's range however thin the triangle.
     double inv = xr - xl > 1 ? 1.0 / (xr - xl - 1) : 0.0;
@@ -130,14 +184,20 @@ void DrawSpan(const Setup& s, int row, int xl, int xr) {
         v[k] = static_cast<uint32_t>(is);
         d[k] = static_cast<uint32_t>(static_cast<int32_t>(static_cast<double>(ie - is) * inv));
     }
-    const uint8_t* drb = s.dither->rb[row & 3];
-    const uint8_t* dg = s.dither->g[row & 3];
-    uint16_t* pixels = PixelRow(*s.target, row);
-    uint16_t* depth = (ZTest || ZWrite) ? DepthRow(*s.target, row) : nullptr;
-    const PackTables& t = *s.pack;
-    const uint32_t* texels = Tex ? s.level->texels : nullptr;
-    const uint32_t umask = Tex ? s.level->width - 1 : 0, vmask = Tex ? s.level->height - 1 : 0;
-    const int ushift = Tex ? s.level->widthShift : 0;
+    SpanPixels p;  // every field set below
+    p.pixels = PixelRow(*s.target, row);
+    p.depth = (ZTest || ZWrite) ? DepthRow(*s.target, row) : nullptr;
+    p.texels = Tex ? s.level->texels : nullptr;
+    p.umask = Tex ? s.level->width - 1 : 0;
+    p.vmask = Tex ? s.level->height - 1 : 0;
+    p.ushift = Tex ? s.level->widthShift : 0;
+    p.ditherRB = s.dither->rb[row & 3];
+    p.ditherG = s.dither->g[row & 3];
+    p.rgb555 = s.target->rgb555;
+    p.z = v[kZ], p.r = v[kCR], p.g = v[kCG], p.b = v[kCB];
+    p.sr = v[kCSR], p.sg = v[kCSG], p.sb = v[kCSB];
+    p.dz = d[kZ], p.dr = d[kCR], p.dg = d[kCG], p.db = d[kCB];
+    p.dsr = d[kCSR], p.dsg = d[kCSG], p.dsb = d[kCSB];
     // Texture coordinates, perspective-correct at the ends of each run and stepped linearly
     // between, in 16.16 texels. Only the bits under the wrap masks matter, so they wrap modulo
     // 2^32 (a level side is at most 2^12 texels).
@@ -148,9 +208,8 @@ void DrawSpan(const Setup& s, int row, int xl, int xr) {
         last = xr - xl > 1 ? TexelAt(s, xr - 1, py) : here;
         if (xr - xl > 2) texelRun = TexelRun(s, here, last);
     }
-
-    uint32_t z = v[kZ], r = v[kCR], g = v[kCG], b = v[kCB];
-    uint32_t sr = Specular ? v[kCSR] : 0, sg = Specular ? v[kCSG] : 0, sb = Specular ? v[kCSB] : 0;
+    static_assert(kMaxTexelRun <= 16, "a run is one wide step");
+    const bool wide = kWideSpansBuilt && HasWideSpans();
     for (int x = xl; x < xr;) {
         int runEnd = std::min(x + texelRun, xr);
         uint32_t tu = 0, tv = 0, du = 0, dv = 0;
@@ -166,42 +225,15 @@ void DrawSpan(const Setup& s, int row, int xl, int xr) {
             tv = static_cast<uint32_t>(here.v);
             here = there;
         }
-        for (; x < runEnd; ++x) {
-            uint16_t zv = static_cast<uint16_t>((z + 16384) >> 15);
-            if (!ZTest || zv <= depth[x]) {
-                if (ZWrite) depth[x] = zv;
-                int cr = static_cast<int>(r >> 16), cg = static_cast<int>(g >> 16), cb = static_cast<int>(b >> 16);  // 0..256
-                int tr = 255, tg = 255, tb = 255;
-                if constexpr (Tex) {
-                    uint32_t texel = texels[(((tv >> 16) & vmask) << ushift) | ((tu >> 16) & umask)];
-                    tr = (texel >> 16) & 0xff;
-                    tg = (texel >> 8) & 0xff;
-                    tb = texel & 0xff;
-                }
-                int outR = (tr * cr) >> 8, outG = (tg * cg) >> 8, outB = (tb * cb) >> 8;
-                if constexpr (Specular) {
-                    outR = std::min(outR + static_cast<int>(sr >> 16), 255);
-                    outG = std::min(outG + static_cast<int>(sg >> 16), 255);
-                    outB = std::min(outB + static_cast<int>(sb >> 16), 255);
-                }
-                int di = x & 3;
-                pixels[x] = static_cast<uint16_t>(t.red[outR + drb[di]] | t.green[outG + dg[di]] |
-                                                  t.blue[outB + drb[di]]);
-            }
-            z += d[kZ];
-            r += d[kCR];
-            g += d[kCG];
-            b += d[kCB];
-            if constexpr (Specular) {
-                sr += d[kCSR];
-                sg += d[kCSG];
-                sb += d[kCSB];
-            }
-            if constexpr (Tex) {
-                tu += du;
-                tv += dv;
+        if constexpr (kWideSpansBuilt) {
+            if (wide && runEnd - x >= 8) {
+                DrawPixelsWide<Tex, Specular, ZTest, ZWrite>(p, x, runEnd - x, tu, tv, du, dv);
+                x = runEnd;
+                continue;
             }
         }
+        DrawPixels<Tex, Specular, ZTest, ZWrite>(p, x, runEnd, tu, tv, du, dv);
+        x = runEnd;
     }
 }
 
