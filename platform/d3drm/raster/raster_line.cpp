@@ -126,8 +126,31 @@ void Walk(const LineWalk& w) {
         sampleAt(w.t + w.dt);
         int64_t step[8];
         for (int k = 0; k < 8; ++k) step[k] = (w.delta[k] * w.dt) >> kTBits;
+        const Frame& f = *w.frame;
+        const bool interleaved = f.rowStride > 1;
         int i = w.first + w.dir;
-        for (int n = 1; n < count; ++n, i += w.dir) {
+        for (int n = 1; n < count;) {
+            if (interleaved) {
+                int row = AlongX ? static_cast<int>(s.v[0] >> 16) : i;
+                if (!f.RowWritten(row)) {
+                    // Steps over pixels on rows another thread draws; n steps at once give the
+                    // values n single steps give. Along x the row changes where the minor
+                    // coordinate crosses a whole pixel; along y each step is the next row.
+                    int64_t ahead = count - n;
+                    if (AlongX) {
+                        if (step[0] > 0) ahead = ((int64_t{row + 1} << 16) - s.v[0] + step[0] - 1) / step[0];
+                        else if (step[0] < 0) ahead = (s.v[0] - (int64_t{row} << 16) - step[0]) / -step[0];
+                    } else {
+                        ahead = 1;
+                        while (ahead < f.rowStride && !f.RowWritten(i + static_cast<int>(ahead) * w.dir)) ++ahead;
+                    }
+                    ahead = std::min<int64_t>(ahead, count - n);
+                    for (int k = 0; k < 8; ++k) s.v[k] += ahead * step[k];
+                    n += static_cast<int>(ahead);
+                    i += static_cast<int>(ahead) * w.dir;
+                    continue;
+                }
+            }
             PlotSample<AlongX, Specular>(w, i, s);
             s.v[0] += step[0];
             s.v[1] += step[1];
@@ -139,6 +162,8 @@ void Walk(const LineWalk& w) {
                 s.v[6] += step[6];
             }
             s.v[7] += step[7];
+            ++n;
+            i += w.dir;
         }
     }
     sampleAt(w.t + count * w.dt);
