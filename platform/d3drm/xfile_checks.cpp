@@ -6,6 +6,8 @@
 // skips can move past the end, and some of its reads check for that and some do not.
 #include "platform/d3drm/xfile_checks.h"
 
+#include "platform/d3drm/xfile_inflate.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -40,14 +42,17 @@ uint8_t Lower(uint8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c 
 
 class ImporterReader {
   public:
-    ImporterReader(const uint8_t* bytes, size_t size, bool binary, uint32_t floatBytes)
-        : p_(bytes), end_(static_cast<int64_t>(size)), binary_(binary), floatBytes_(floatBytes) {}
+    // `inflated`: the body of a compressed file, read from its start; else the file itself,
+    // read from after its header (a text one from the line after it).
+    ImporterReader(const uint8_t* bytes, size_t size, bool binary, uint32_t floatBytes, bool inflated)
+        : p_(bytes), end_(static_cast<int64_t>(size)), binary_(binary), floatBytes_(floatBytes),
+          headerLine_(!inflated && !binary), pos_(inflated ? 0 : 16) {}
 
     // The whole file; returns the first conversion fault of its meshes, or null. Stops as the
     // importer fails when the file holds neither a frame nor a mesh (it has no root then).
     const char* File() {
         bool content = false;
-        if (!binary_) EndOfLine();  // the rest of the header line
+        if (headerLine_) EndOfLine();
         for (;;) {
             std::string_view name = Token();
             if (name.empty()) break;
@@ -535,7 +540,8 @@ class ImporterReader {
     int64_t end_;
     bool binary_;
     uint32_t floatBytes_;
-    int64_t pos_ = 16;  // after the header
+    bool headerLine_;
+    int64_t pos_;
     uint32_t count_ = 0;  // numbers left in the binary list being read
     const char* fault_ = nullptr;
 };
@@ -545,16 +551,24 @@ class ImporterReader {
 XFileCheck CheckXFile(const uint8_t* bytes, size_t size) {
     if (size < 16 || std::memcmp(bytes, "xof ", 4) != 0) return {XFileVerdict::Fails, nullptr};
     const uint8_t* format = bytes + 8;
-    if (std::memcmp(format, "tzip", 4) == 0 || std::memcmp(format, "bzip", 4) == 0)
-        return {XFileVerdict::Unknown, nullptr};
-    bool binary = std::memcmp(format, "bin ", 4) == 0;
-    if (!binary && std::memcmp(format, "txt ", 4) != 0) return {XFileVerdict::Fails, nullptr};
+    bool compressed = std::memcmp(format, "tzip", 4) == 0 || std::memcmp(format, "bzip", 4) == 0;
+    bool binary = std::memcmp(format, "bin ", 4) == 0 || std::memcmp(format, "bzip", 4) == 0;
+    if (!compressed && !binary && std::memcmp(format, "txt ", 4) != 0) return {XFileVerdict::Fails, nullptr};
     // Four characters as digits, whatever they are, as the importer reads them.
     uint32_t bits = 0;
     for (int i = 12; i < 16; ++i) bits = bits * 10 + static_cast<uint32_t>(static_cast<int8_t>(bytes[i]) - 48);
     if (bits != 32 && bits != 64) return {XFileVerdict::Fails, nullptr};
 
-    ImporterReader reader(bytes, size, binary, bits / 8);
+    std::vector<uint8_t> inflated;
+    if (compressed) {
+        switch (InflateXFile(bytes, size, inflated)) {
+        case XInflate::Done: break;
+        case XInflate::Fails: return {XFileVerdict::Fails, nullptr};
+        case XInflate::TooLarge: return {XFileVerdict::Refused, "a compressed file that would inflate past 256 MB"};
+        }
+    }
+    ImporterReader reader(compressed ? inflated.data() : bytes, compressed ? inflated.size() : size, binary,
+                          bits / 8, compressed);
     try {
         const char* fault = reader.File();
         return fault ? XFileCheck{XFileVerdict::Refused, fault} : XFileCheck{XFileVerdict::Reads, nullptr};

@@ -10,7 +10,6 @@ enum class XFileVerdict {
     Reads,    // it reads the file and builds a scene from it
     Fails,    // it stops with an error of its own
     Refused,  // it would crash, or ask for memory the file cannot fill: not handed to it
-    Unknown,  // compressed: the tokens are known only once inflated
 };
 
 struct XFileCheck {
@@ -18,8 +17,9 @@ struct XFileCheck {
     const char* why;  // for Refused: the damage found; else null
 };
 
-// Reads text and binary files as the importer's parser does (its tokens, its number lists,
-// the blocks it knows), then applies the conversions it makes to each mesh. Refused:
+// Reads text and binary files, compressed ones once inflated as the importer inflates them, as
+// the importer's parser does (its tokens, its number lists, the blocks it knows), then applies
+// the conversions it makes to each mesh. Refused:
 // - a number or string whose count runs past the end of the file: the importer sizes its
 //   arrays from the count before finding the data missing;
 // - a read the importer would make past the end of its buffer;
@@ -27,7 +27,8 @@ struct XFileCheck {
 //   material list names more faces than it has;
 // - a face naming the vertex one past the last, a normal index past the last normal, a
 //   skin weight on a vertex past the last;
-// - frames nested deeper than kMaxXFileFrameDepth (the importer recurses per level).
+// - frames nested deeper than kMaxXFileFrameDepth (the importer recurses per level);
+// - a compressed file whose blocks would inflate past kMaxInflatedXFile.
 XFileCheck CheckXFile(const uint8_t* bytes, size_t size);
 
 constexpr int kMaxXFileFrameDepth = 1000;

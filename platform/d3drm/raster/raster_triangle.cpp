@@ -69,6 +69,7 @@ struct Setup {
     const RasterTextureLevel* level;  // null: untextured
     const PackTables* pack;
     const Dither* dither;
+    bool wide;      // spans go 16 pixels a step where runs are long enough
     double x0, y0;  // pixels: vertex 0 of the triangle, origin of the planes
     double a0[kPlaneAttrs], dx[kPlaneAttrs], dy[kPlaneAttrs];
 };
@@ -209,7 +210,6 @@ void DrawSpan(const Setup& s, int row, int xl, int xr) {
         if (xr - xl > 2) texelRun = TexelRun(s, here, last);
     }
     static_assert(kMaxTexelRun <= 16, "a run is one wide step");
-    const bool wide = kWideSpansBuilt && HasWideSpans();
     for (int x = xl; x < xr;) {
         int runEnd = std::min(x + texelRun, xr);
         uint32_t tu = 0, tv = 0, du = 0, dv = 0;
@@ -226,7 +226,7 @@ void DrawSpan(const Setup& s, int row, int xl, int xr) {
             here = there;
         }
         if constexpr (kWideSpansBuilt) {
-            if (wide && runEnd - x >= 8) {
+            if (s.wide && runEnd - x >= 8) {
                 DrawPixelsWide<Tex, Specular, ZTest, ZWrite>(p, x, runEnd - x, tu, tv, du, dv);
                 x = runEnd;
                 continue;
@@ -370,6 +370,7 @@ void FillClipped(const RasterTarget& target, const Frame& f, const RasterState& 
     s.frame = &f;
     s.pack = &PackTablesFor(target.rgb555);
     s.dither = &DitherFor(state.dither, target.rgb555);
+    s.wide = kWideSpansBuilt && HasWideSpans();
     if (tex) {
         int level = state.filter == kRasterMipNearest ? PickLevel(*tex, poly, sx, sy, n) : 0;
         s.level = &tex->levels[level];
