@@ -115,11 +115,11 @@ void DrawPixelsWide(SpanPixels& p, int x, int n, uint32_t tu, uint32_t tv, uint3
     Pixels16<Tex, Specular, ZTest, ZWrite>(p, x, n, tu, tv, du, dv);
 }
 
-#define ZELK6_SPAN(tex, spec)                                                         \
-    template void DrawPixelsWide<tex, spec, false, false>(SpanPixels&, int, int, uint32_t, uint32_t, uint32_t, uint32_t); \
-    template void DrawPixelsWide<tex, spec, false, true>(SpanPixels&, int, int, uint32_t, uint32_t, uint32_t, uint32_t);  \
-    template void DrawPixelsWide<tex, spec, true, false>(SpanPixels&, int, int, uint32_t, uint32_t, uint32_t, uint32_t);  \
-    template void DrawPixelsWide<tex, spec, true, true>(SpanPixels&, int, int, uint32_t, uint32_t, uint32_t, uint32_t);
+#define ZELK6_SPAN(tex, specular)                                                       \
+    template void DrawPixelsWide<tex, specular, false, false>(SpanPixels&, int, int, uint32_t, uint32_t, uint32_t, uint32_t); \
+    template void DrawPixelsWide<tex, specular, false, true>(SpanPixels&, int, int, uint32_t, uint32_t, uint32_t, uint32_t);  \
+    template void DrawPixelsWide<tex, specular, true, false>(SpanPixels&, int, int, uint32_t, uint32_t, uint32_t, uint32_t);  \
+    template void DrawPixelsWide<tex, specular, true, true>(SpanPixels&, int, int, uint32_t, uint32_t, uint32_t, uint32_t);
 ZELK6_SPAN(false, false)
 ZELK6_SPAN(false, true)
 ZELK6_SPAN(true, false)
