@@ -17,8 +17,10 @@ void AllowWideSpans(bool allow) { wideAllowed.store(allow, std::memory_order_rel
 
 #define ZELK6_WIDE __attribute__((target("avx512f,avx512bw,avx512vl")))
 // GCC 12's unmasked AVX-512 intrinsics start from an undefined vector it then warns about.
+#ifndef __clang__
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
 
 namespace raster {
 
