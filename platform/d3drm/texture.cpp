@@ -5,7 +5,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -13,29 +12,15 @@
 #include "platform/d3drm/raster/raster.h"
 #include "platform/d3drm/rm_internal.h"
 #include "platform/win32/paths.h"
+#include "platform/win32/whole_file.h"
 
 namespace {
 
 // Largest side accepted: the rasterizer resamples to at most 4096 anyway, and this keeps a
 // damaged header from asking for gigabytes.
 constexpr int kMaxTextureSide = 8192;
-// A file of that many 32-bit pixels, with room for its headers. A directory reports a size
-// near 2^63 here.
-constexpr long kMaxTextureFileBytes = (long{kMaxTextureSide} * kMaxTextureSide + 1024) * 4;
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    long size = ok ? std::ftell(file) : -1;
-    ok = size >= 0 && size <= kMaxTextureFileBytes && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    }
-    std::fclose(file);
-    return ok;
-}
+// A file of that many 32-bit pixels, with room for its headers.
+constexpr size_t kMaxTextureFileBytes = (size_t{kMaxTextureSide} * kMaxTextureSide + 1024) * 4;
 
 // A BMP is stored bottom-up unless its (Windows) info header gives a negative height.
 bool BmpIsBottomUp(const std::vector<uint8_t>& b) {
@@ -62,7 +47,9 @@ HRESULT IDirect3DRM::LoadTexture(LPCSTR fileName, IDirect3DRMTexture** texture) 
     if (!fileName) return D3DRMERR_BADVALUE;
     std::string path = ResolvePath(fileName);
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return D3DRMERR_FILENOTFOUND;
+    int readError = 0;
+    if (ReadWholeFile(path, kMaxTextureFileBytes, bytes, readError) != WholeFile::Read)
+        return D3DRMERR_FILENOTFOUND;
 
     const char* type = nullptr;
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') type = "BMP";

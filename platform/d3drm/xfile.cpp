@@ -10,7 +10,6 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -18,13 +17,14 @@
 #include "platform/d3drm/xfile_internal.h"
 #include "platform/d3drm/xfile_options.h"
 #include "platform/win32/paths.h"
+#include "platform/win32/whole_file.h"
 
 namespace {
 
 // The importer refuses files below this size; so do we, before it sees them.
 constexpr size_t kMinXFileSize = 16;
 // Far beyond any scene of the show; keeps a bad name from reading a huge file into memory.
-constexpr long kMaxXFileSize = 256L << 20;
+constexpr size_t kMaxXFileSize = 256u << 20;
 
 struct Wanted {
     bool frames = false, meshes = false, animationSets = false, animations = false;
@@ -50,21 +50,11 @@ bool ReadSource(LPVOID source, D3DRMLOADOPTIONS options, std::vector<uint8_t>& b
         return false;
     }
     std::string path = ResolvePath(static_cast<const char*>(source));
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = D3DRMERR_FILENOTFOUND;
-        return false;
-    }
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    long size = ok ? std::ftell(file) : -1;
-    ok = size >= 0 && size <= kMaxXFileSize && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    }
-    std::fclose(file);
-    if (!ok) error = D3DRMERR_BADFILE;
-    return ok;
+    int readError = 0;
+    WholeFile read = ReadWholeFile(path, kMaxXFileSize, bytes, readError);
+    if (read == WholeFile::Read) return true;
+    error = read == WholeFile::NotOpened ? D3DRMERR_FILENOTFOUND : D3DRMERR_BADFILE;
+    return false;
 }
 
 void SetTransform(IDirect3DRMFrame* frame, const aiMatrix4x4& m) {

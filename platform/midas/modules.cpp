@@ -1,51 +1,21 @@
 // Loading and freeing modules: the file read whole, then handed to libopenmpt with the
 // library's render settings. Errors name the file and say what failed.
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/midas/library.h"
 #include "platform/testing/hooks.h"
 #include "platform/win32/paths.h"
+#include "platform/win32/whole_file.h"
 
 namespace {
 
 // Far above any real module; stops a device file or a mistaken huge file from eating memory.
 constexpr size_t kMaxModuleBytes = 256u << 20;
 
-enum class ReadResult { Ok, OpenFailed, ReadFailed, TooLarge };
-
-ReadResult ReadWholeFile(const std::string& path, std::vector<char>& data, int& error) {
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) {
-        error = errno;
-        return ReadResult::OpenFailed;
-    }
-    ReadResult result = ReadResult::Ok;
-    char chunk[64 * 1024];
-    for (;;) {
-        size_t n = fread(chunk, 1, sizeof chunk, file);
-        if (data.size() + n > kMaxModuleBytes) {
-            result = ReadResult::TooLarge;
-            break;
-        }
-        data.insert(data.end(), chunk, chunk + n);
-        if (n < sizeof chunk) {
-            if (ferror(file)) {
-                error = errno;
-                result = ReadResult::ReadFailed;
-            }
-            break;
-        }
-    }
-    fclose(file);
-    return result;
-}
-
 // Why libopenmpt refused the data: its header probe tells an unknown format from a known
 // one that is damaged or cut short.
-std::string WhyNotAModule(const std::vector<char>& data, const char* openmptMessage) {
+std::string WhyNotAModule(const std::vector<uint8_t>& data, const char* openmptMessage) {
     std::string why = openmptMessage && *openmptMessage ? openmptMessage : "error loading file";
     int probe = openmpt_probe_file_header(OPENMPT_PROBE_FILE_HEADER_FLAGS_DEFAULT, data.data(),
                                           data.size(), data.size(), openmpt_log_func_silent,
@@ -77,22 +47,22 @@ MIDASmodule MIDASloadModule(const char* fileName) {
         MidasFail(kMidasErrorFileOpen, "MIDASloadModule: no file name given");
         return nullptr;
     }
-    std::vector<char> data;
+    std::vector<uint8_t> data;
     int error = 0;
-    switch (ReadWholeFile(ResolvePath(fileName), data, error)) {
-    case ReadResult::OpenFailed:
+    switch (ReadWholeFile(ResolvePath(fileName), kMaxModuleBytes, data, error)) {
+    case WholeFile::NotOpened:
         MidasFail(kMidasErrorFileOpen,
                   std::string("cannot open ") + fileName + ": " + strerror(error));
         return nullptr;
-    case ReadResult::ReadFailed:
+    case WholeFile::NotRead:
         MidasFail(kMidasErrorFileRead,
                   std::string("cannot read ") + fileName + ": " + strerror(error));
         return nullptr;
-    case ReadResult::TooLarge:
+    case WholeFile::TooLarge:
         MidasFail(kMidasErrorFileTooLarge, std::string(fileName) + " is too large for a module (over " +
                                                std::to_string(kMaxModuleBytes >> 20) + " MiB)");
         return nullptr;
-    case ReadResult::Ok:
+    case WholeFile::Read:
         break;
     }
 

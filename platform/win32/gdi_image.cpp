@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/win32/bmp_header.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/paths.h"
+#include "platform/win32/whole_file.h"
 
 namespace {
 
@@ -25,22 +27,17 @@ void Refuse(const std::string& path, const char* why) {
 
 // The whole file, or false when it cannot be read or its headers are refused.
 bool ReadCheckedBmp(const std::string& path, std::vector<uint8_t>* bytes, BmpHeaderInfo* info) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;  // missing: the caller's ordinary "not found"
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    long size = ok ? std::ftell(file) : -1;
-    ok = size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-    uint8_t head[kBmpHeadBytes];
-    size_t headSize = ok ? std::fread(head, 1, sizeof(head), file) : 0;
-    const char* why = ok ? CheckBmpHeader(head, headSize, static_cast<uint64_t>(size), info)
-                         : "cannot read file";
-    if (!why) {
-        bytes->resize(static_cast<size_t>(size));
-        if (std::fseek(file, 0, SEEK_SET) != 0 ||
-            std::fread(bytes->data(), 1, bytes->size(), file) != bytes->size())
-            why = "cannot read file";
+    int error = 0;
+    const char* why = nullptr;
+    switch (ReadWholeFile(path, kBmpMaxFileBytes, *bytes, error)) {
+    case WholeFile::NotOpened: return false;  // missing: the caller's ordinary "not found"
+    case WholeFile::NotRead: why = "cannot read file"; break;
+    case WholeFile::TooLarge: why = "file too large for a BMP picture"; break;
+    case WholeFile::Read:
+        why = CheckBmpHeader(bytes->data(), std::min(bytes->size(), kBmpHeadBytes), bytes->size(),
+                             info);
+        break;
     }
-    std::fclose(file);
     if (why) Refuse(path, why);
     return !why;
 }

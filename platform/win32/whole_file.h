@@ -1,0 +1,16 @@
+// Reading a file whole, up to a limit: the first step of every loader that hands a file's bytes
+// to a decoder (pictures, textures, X files, modules). Stand-in internal.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class WholeFile { Read, NotOpened, NotRead, TooLarge };
+
+// Reads the file at `path` (already resolved) into `bytes`. Reads in chunks rather than trusting
+// the size the system reports, which is near 2^63 for a directory and 0 for a pipe; stops once
+// the file holds more than `maxBytes`. On NotOpened and NotRead, `error` is the errno.
+WholeFile ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,
+                        int& error);
