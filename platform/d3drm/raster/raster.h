@@ -14,11 +14,12 @@ struct RasterTarget {
     bool rgb555 = false;           // false: 5-6-5
     uint16_t* zbuffer = nullptr;   // width x height depth values, or null for no depth buffer
     int zpitch = 0;                // bytes from one z row to the next
-    // Only rows in [rowBegin, rowEnd) with (row - rowPhase) a multiple of rowStride are written,
-    // whatever the viewport: two callers can draw the same triangles into the even and the odd
-    // rows at once. Projection and clipping stay the viewport's. rowStride >= 1, 0 <= rowPhase.
+    // Only rows in [rowBegin, rowEnd) whose band (row >> rowBandShift) minus rowPhase is a
+    // multiple of rowStride are written, whatever the viewport: two callers can draw the same
+    // triangles into alternate bands of rows at once. Projection and clipping stay the
+    // viewport's. rowStride >= 1, 0 <= rowPhase, 0 <= rowBandShift <= 12 (bands of 1 to 4096 rows).
     int rowBegin = 0, rowEnd = 1 << 30;
-    int rowStride = 1, rowPhase = 0;
+    int rowStride = 1, rowPhase = 0, rowBandShift = 0;
 };
 
 // The device area a viewport covers, in target pixels. Anything outside [x, x+width) x [y, y+height)

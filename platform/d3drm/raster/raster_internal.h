@@ -2,6 +2,7 @@
 // Rasterizer internal.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "platform/d3drm/raster/raster.h"
@@ -38,13 +39,46 @@ struct Frame {
     double maxX, maxY;        // visible |x/w|, |y/w|
     double guardX, guardY;    // where the side planes clip: kGuardBand times the visible extent
     int left, top, right, bottom;  // writable pixels [left, right) x [top, bottom)
-    int rowStride, rowPhase;       // of those rows, the ones the target's interleave leaves
+    int rowStride, rowPhase;       // of those rows, the ones the target's interleave leaves,
+    int bandShift;                 // dealt out in bands of 2^bandShift rows
     bool empty;
 
     // Row y (>= 0) is one of the target's interleaved rows.
-    bool RowWritten(int y) const { return rowStride == 1 || (y - rowPhase) % rowStride == 0; }
+    bool RowWritten(int y) const {
+        return rowStride == 1 || ((y >> bandShift) - rowPhase) % rowStride == 0;
+    }
+    // How many rows from y (>= 0) on, stepping by dir (+1 or -1), until one the interleave
+    // leaves: 0 when y is one. Past row 0 going up there is none: kNoRowWritten.
+    static constexpr int kNoRowWritten = 1 << 30;
+    int RowsToWritten(int y, int dir) const {
+        if (rowStride == 1) return 0;
+        int band = y >> bandShift;
+        if (dir > 0) {
+            int k = ((rowPhase - band) % rowStride + rowStride) % rowStride;
+            return k == 0 ? 0 : ((band + k) << bandShift) - y;
+        }
+        int k = ((band - rowPhase) % rowStride + rowStride) % rowStride;
+        if (k == 0) return 0;
+        int last = ((band - k + 1) << bandShift) - 1;  // the last row of that band
+        return last < 0 ? kNoRowWritten : y - last;
+    }
+    // Some row of y0..y1 (0 <= y0 <= y1) is written.
+    bool AnyRowWritten(int y0, int y1) const { return RowsToWritten(y0, 1) <= y1 - y0; }
 };
 Frame MakeFrame(const RasterTarget& target, const RasterViewport& vp);
+
+// Something between screen y = yMin and yMax (pixels) may land on a written row: false only when
+// none of rows floor(yMin) - 1 .. floor(yMax) + 1 is written, which leaves room for snapping and
+// for the rounding of steps. Lets a thread skip setting up what only the other one draws.
+inline bool MayWriteRows(const Frame& f, double yMin, double yMax) {
+    if (f.rowStride == 1) return true;
+    double lo = std::floor(yMin) - 1, hi = std::floor(yMax) + 1;
+    if (lo >= f.bottom || hi < f.top) return false;
+    // NaN takes the whole frame, and the drawing its own safe course.
+    if (!(lo >= f.top)) lo = f.top;
+    if (!(hi < f.bottom)) hi = f.bottom - 1;
+    return f.AnyRowWritten(static_cast<int>(lo), static_cast<int>(hi));
+}
 
 // Bits of the planes `v` lies outside of (NaN counts as outside every plane).
 unsigned Outcode(const ClipVertex& v, const Frame& f);

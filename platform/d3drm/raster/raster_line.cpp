@@ -138,11 +138,15 @@ void Walk(const LineWalk& w) {
                     // coordinate crosses a whole pixel; along y each step is the next row.
                     int64_t ahead = count - n;
                     if (AlongX) {
-                        if (step[0] > 0) ahead = ((int64_t{row + 1} << 16) - s.v[0] + step[0] - 1) / step[0];
-                        else if (step[0] < 0) ahead = (s.v[0] - (int64_t{row} << 16) - step[0]) / -step[0];
+                        // The minor coordinate (16.16) where the next written row begins, or
+                        // where the one above it ends.
+                        int64_t rows = f.RowsToWritten(row, step[0] > 0 ? 1 : -1);
+                        if (step[0] > 0)
+                            ahead = ((row + rows) * 65536 - s.v[0] + step[0] - 1) / step[0];
+                        else if (step[0] < 0)
+                            ahead = (s.v[0] - (row - rows + 1) * 65536 - step[0]) / -step[0];
                     } else {
-                        ahead = 1;
-                        while (ahead < f.rowStride && !f.RowWritten(i + static_cast<int>(ahead) * w.dir)) ++ahead;
+                        ahead = f.RowsToWritten(i, w.dir);
                     }
                     ahead = std::min<int64_t>(ahead, count - n);
                     for (int k = 0; k < 8; ++k) s.v[k] += ahead * step[k];
@@ -172,6 +176,7 @@ void Walk(const LineWalk& w) {
 
 void Draw(const RasterTarget& target, const Frame& f, const RasterState& state, const LinePoint& p,
           const LinePoint& q) {
+    if (!MayWriteRows(f, std::min(p.y, q.y), std::max(p.y, q.y))) return;
     // Step one pixel at a time along the longer axis, sampling the line at each pixel centre of
     // that axis. The end pixels are the ones holding the end points.
     bool alongX = std::fabs(q.x - p.x) >= std::fabs(q.y - p.y);

@@ -61,6 +61,16 @@ struct EdgeStepper {
             ++x;
         }
     }
+    // n >= 0 steps at once: the same x and remainder as n Step()s.
+    void Step(int64_t n) {
+        x += n * stepQ;
+        rem -= n * stepR;
+        if (rem < 0) {
+            int64_t carry = (-rem + den - 1) / den;
+            rem += carry * den;
+            x += carry;
+        }
+    }
 };
 
 struct Setup {
@@ -254,12 +264,21 @@ SpanFn PickSpan(bool tex, bool specular, bool ztest, bool zwrite) {
 void DrawRows(const Setup& s, SpanFn span, EdgeStepper& left, EdgeStepper& right, int rowFrom,
               int rowTo) {
     const Frame& f = *s.frame;
-    for (int row = rowFrom; row < rowTo; ++row) {
+    for (int row = rowFrom; row < rowTo;) {
+        // Rows another thread draws are stepped over in one go.
+        int skip = std::min(f.RowsToWritten(row, 1), rowTo - row);
+        if (skip > 0) {
+            left.Step(skip);
+            right.Step(skip);
+            row += skip;
+            continue;
+        }
         int64_t xl = std::max<int64_t>(left.x, f.left);
         int64_t xr = std::min<int64_t>(right.x, f.right);
-        if (xl < xr && f.RowWritten(row)) span(s, row, static_cast<int>(xl), static_cast<int>(xr));
+        if (xl < xr) span(s, row, static_cast<int>(xl), static_cast<int>(xr));
         left.Step();
         right.Step();
+        ++row;
     }
 }
 
@@ -268,6 +287,13 @@ void FillTriangle(Setup& s, SpanFn span, const ScreenVertex* p0, const ScreenVer
     // Attribute planes from the snapped positions, so each vertex keeps its exact values.
     int64_t area2 = (p1->x - p0->x) * (p2->y - p0->y) - (p2->x - p0->x) * (p1->y - p0->y);
     if (area2 == 0) return;
+    const Frame& f = *s.frame;
+    // Rows whose centre lies in [top y, bottom y): a pixel centre on a top edge is in, on a
+    // bottom edge out.
+    int64_t rowTop = std::max<int64_t>(CeilDiv(std::min({p0->y, p1->y, p2->y}) - 8, 16), f.top);
+    int64_t rowEnd = std::min<int64_t>(CeilDiv(std::max({p0->y, p1->y, p2->y}) - 8, 16), f.bottom);
+    if (rowTop >= rowEnd || !f.AnyRowWritten(static_cast<int>(rowTop), static_cast<int>(rowEnd - 1)))
+        return;
     double e1x = (p1->x - p0->x) / 16.0, e1y = (p1->y - p0->y) / 16.0;
     double e2x = (p2->x - p0->x) / 16.0, e2y = (p2->y - p0->y) / 16.0;
     double invArea = 256.0 / static_cast<double>(area2);
@@ -284,13 +310,7 @@ void FillTriangle(Setup& s, SpanFn span, const ScreenVertex* p0, const ScreenVer
     if (p1->y < p0->y) std::swap(p0, p1);
     if (p2->y < p0->y) std::swap(p0, p2);
     if (p2->y < p1->y) std::swap(p1, p2);
-    const Frame& f = *s.frame;
-    // Rows whose centre lies in [top y, bottom y): a pixel centre on a top edge is in, on a
-    // bottom edge out.
-    int64_t rowTop = std::max<int64_t>(CeilDiv(p0->y - 8, 16), f.top);
     int64_t rowMid = std::clamp<int64_t>(CeilDiv(p1->y - 8, 16), f.top, f.bottom);
-    int64_t rowEnd = std::min<int64_t>(CeilDiv(p2->y - 8, 16), f.bottom);
-    if (rowTop >= rowEnd) return;
     // The middle vertex right of the long edge puts the long edge on the left.
     int64_t cross = (p1->x - p0->x) * (p2->y - p0->y) - (p2->x - p0->x) * (p1->y - p0->y);
     bool longLeft = cross > 0;
@@ -365,6 +385,7 @@ void FillClipped(const RasterTarget& target, const Frame& f, const RasterState& 
         sx[i] = ScreenX(poly[i], f);
         sy[i] = ScreenY(poly[i], f);
     }
+    if (!MayWriteRows(f, *std::min_element(sy, sy + n), *std::max_element(sy, sy + n))) return;
     Setup s{};
     s.target = &target;
     s.frame = &f;

@@ -1,6 +1,6 @@
 // Row bands and interleaved rows: a frame drawn as an upper and a lower band, or as its even
-// and its odd rows (as the device draws it, two threads at once), is the frame drawn whole,
-// and each part writes its own rows only.
+// and its odd rows or bands of rows (as the device draws it, two threads at once), is the frame
+// drawn whole, and each part writes its own rows only.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -22,11 +22,16 @@ void DrawScene(RasterTarget target) {
         return lo + (hi - lo) * (seed >> 8) / double(1 << 24);
     };
     for (int i = 0; i < 40; ++i) {
+        // Every fifth is small, often inside a single band of rows.
+        bool small = i % 5 == 3;
+        double cx = next(-20, 84), cy = next(-10, 58);
         RasterVertex v[3];
-        for (RasterVertex& p : v)
-            p = Coloured(At(kVp, next(-20, 84), next(-10, 58), next(0.05, 0.95), next(0.5, 3)),
+        for (RasterVertex& p : v) {
+            double px = small ? cx + next(-4, 4) : next(-20, 84), py = small ? cy + next(-3, 3) : next(-10, 58);
+            p = Coloured(At(kVp, px, py, next(0.05, 0.95), next(0.5, 3)),
                          static_cast<float>(next(0, 1)), static_cast<float>(next(0, 1)),
                          static_cast<float>(next(0, 1)));
+        }
         if (i == 7) v[0].z = -0.5f * v[0].w;  // in front of the near plane
         RasterTriangle(target, kVp, Solid(), v);
         RasterState wire = Solid();
@@ -92,6 +97,34 @@ TEST(RasterBands, EvenAndOddRowsDrawTheWholeFrameAndEachOnlyItsOwn) {
     }
     EXPECT_EQ(thirds.pixels, whole.pixels);
     EXPECT_EQ(thirds.depth, whole.depth);
+}
+
+TEST(RasterBands, InterleavedBandsOfRowsDrawTheWholeFrameAndEachOnlyItsOwn) {
+    GuardedTarget whole(64, 48);
+    DrawScene(whole.target);
+    // Bands of 2 to 32 rows, dealt out to two or three parts; the last makes one band of most of
+    // the frame, so parts pass over whole triangles and lines.
+    for (int stride : {2, 3})
+        for (int shift : {1, 2, 3, 5}) {
+            GuardedTarget all(64, 48);
+            for (int phase = stride - 1; phase >= 0; --phase) {
+                GuardedTarget own(64, 48);
+                for (GuardedTarget* g : {&all, &own}) {
+                    RasterTarget t = g->target;
+                    t.rowStride = stride;
+                    t.rowPhase = phase;
+                    t.rowBandShift = shift;
+                    DrawScene(t);
+                }
+                for (int y = 0; y < 48; ++y)
+                    for (int x = 0; x < 64; ++x)
+                        ASSERT_EQ(own.At(x, y), ((y >> shift) % stride == phase ? whole.At(x, y) : 0))
+                            << x << "," << y << " stride " << stride << " shift " << shift;
+                EXPECT_TRUE(own.GuardsIntact());
+            }
+            EXPECT_EQ(all.pixels, whole.pixels) << "stride " << stride << " shift " << shift;
+            EXPECT_EQ(all.depth, whole.depth) << "stride " << stride << " shift " << shift;
+        }
 }
 
 }  // namespace
