@@ -12,8 +12,10 @@
 
 namespace {
 
-// Bands of 16 rows: 30 bands in 480 rows keep the halves even.
-constexpr int kBandShift = 4;
+// Bands of 64 rows. Smaller bands even out the halves better but make both threads set up
+// more of the same edges and triangles; for the show's scenes, whole-show captures ran 6%
+// faster with 64 rows than with 16 and no faster with 128.
+constexpr int kBandShift = 6;
 
 void DrawRows(const std::vector<RmTriangle>& batch, RasterTarget target, const RasterViewport& area,
               int phase) {
