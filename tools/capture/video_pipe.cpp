@@ -1,6 +1,6 @@
 // --video through ffmpeg: picture first (raw RGB on a pipe), sound muxed in afterwards, so
-// ffmpeg never waits on two inputs at once. Bit-exact flags and one encoder thread keep the
-// output the same on every run.
+// ffmpeg never waits on two inputs at once. Bit-exact flags and a fixed number of encoder
+// threads keep the output the same on every run and every machine.
 #include "tools/capture/video_pipe.h"
 
 #include <sys/stat.h>
@@ -15,7 +15,9 @@
 
 namespace {
 
-const int kScale = 2;  // 640x480 becomes 1280x960: crisp pixels on today's players
+// 640x480 becomes 1280x960 (ffmpeg scales, nearest): crisp pixels on today's players. Each
+// 2x2 block is one show pixel, so 4:2:0 chroma keeps every pixel's own colour.
+const int kScale = 2;
 
 // Quotes for /bin/sh.
 std::string Quote(const std::string& s) {
@@ -54,11 +56,16 @@ bool VideoPipe::Open(const std::string& path, int fps, std::string& why) {
     soundOnly_ = temp_ + "/sound.wav";
     if (!sound_.Open(soundOnly_, 48000, why)) return false;
 
-    const std::string codec = webm_ ? "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -crf 16 -b:v 0 -threads 1"
-                                    : "-c:v libx264 -preset veryfast -crf 12 -pix_fmt yuv444p -threads 1";
-    const std::string command = "ffmpeg -hide_banner -loglevel error -y -f rawvideo -pix_fmt rgb24 -s " +
-                                std::to_string(640 * kScale) + "x" + std::to_string(480 * kScale) +
-                                " -r " + std::to_string(fps) + " -i - " + codec +
+    // Both encoders give the same bytes for the same thread count; two threads encode faster
+    // than the show plays, one does not.
+    const std::string codec =
+        webm_ ? "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -crf 16 -b:v 0 -pix_fmt yuv420p -threads 2 "
+                "-tile-columns 1 -row-mt 1"
+              : "-c:v libx264 -preset veryfast -crf 12 -pix_fmt yuv420p -threads 2";
+    const std::string scale = " -vf scale=" + std::to_string(640 * kScale) + ":" +
+                              std::to_string(480 * kScale) + ":flags=neighbor ";
+    const std::string command = "ffmpeg -hide_banner -loglevel error -y -f rawvideo -pix_fmt rgb24 -s 640x480 -r " +
+                                std::to_string(fps) + " -i -" + scale + codec +
                                 " -fflags +bitexact -flags:v +bitexact " + Quote(pictureOnly_);
     video_ = popen(command.c_str(), "w");
     if (!video_) {
@@ -71,7 +78,7 @@ bool VideoPipe::Open(const std::string& path, int fps, std::string& why) {
 bool VideoPipe::Frame(const uint16_t* pixels, int width, int height, int pitch, bool rgb555) {
     if (!video_ || failed_) return false;
     if (width != 640 || height != 480) return true;  // every show frame is 640x480
-    ExpandFrameRgb(pixels, width, height, pitch, rgb555, kScale, rgb_);
+    ExpandFrameRgb(pixels, width, height, pitch, rgb555, 1, rgb_);
     if (std::fwrite(rgb_.data(), 1, rgb_.size(), video_) != rgb_.size()) failed_ = true;
     return !failed_;
 }
