@@ -274,6 +274,7 @@ HRESULT RmRenderScene(IDirect3DRMViewport* viewport, IDirect3DRMFrame* scene) {
               viewport->field,
               viewport->projection == D3DRMPROJECT_ORTHOGRAPHIC,
               RasterFilterForTextureQuality(static_cast<int>(device->textureQuality))};
+    RmWakeWorker(r);
     r.lights.clear();
     r.ambient[0] = r.ambient[1] = r.ambient[2] = 0;
     RmMatrix sceneWorld = RmFrameWorld(scene);

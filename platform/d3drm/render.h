@@ -45,6 +45,9 @@ struct RmRenderer {
 RasterTarget RmDeviceTarget(IDirect3DRMDevice* device);
 RasterViewport RmViewportArea(IDirect3DRMViewport* viewport);
 
+// Tells the worker thread a batch is coming, so that it is running by the time it arrives.
+void RmWakeWorker(RmRenderer& r);
+
 // Draws r.batch into target through area, in order, and empties it. The even and the odd rows
 // are drawn at once when a second thread is at hand; each row sees the triangles in the same
 // order either way, so the pixels do not depend on it.
