@@ -18,7 +18,7 @@ struct RmSceneLight {
 };
 
 // One triangle as the scene walk hands it on. A frame's triangles are kept until the walk is
-// done, then drawn into the even and the odd rows at once.
+// done, then drawn above and below a split at once.
 struct RmTriangle {
     RasterState state;
     RasterVertex v[3];
@@ -32,7 +32,8 @@ struct RmRenderer {
     RmRenderer();
     ~RmRenderer();
     std::vector<RmTriangle> batch;          // this Render's triangles, in drawing order
-    std::unique_ptr<RmBandWorker> worker;   // draws the odd rows; null: one thread draws all
+    std::unique_ptr<RmBandWorker> worker;   // draws the lower rows; null: one thread draws all
+    double split = 0.5;                     // share of the rows the caller's thread draws
     std::vector<RmSceneLight> lights;
     D3DVALUE ambient[3] = {0, 0, 0};
     std::vector<D3DVECTOR> viewPositions;   // per vertex, camera space
@@ -48,9 +49,9 @@ RasterViewport RmViewportArea(IDirect3DRMViewport* viewport);
 // Tells the worker thread a batch is coming, so that it is running by the time it arrives.
 void RmWakeWorker(RmRenderer& r);
 
-// Draws r.batch into target through area, in order, and empties it. The even and the odd rows
-// are drawn at once when a second thread is at hand; each row sees the triangles in the same
-// order either way, so the pixels do not depend on it.
+// Draws r.batch into target through area, in order, and empties it. The rows above and below a
+// split are drawn at once when a second thread is at hand; each row sees the triangles in the
+// same order either way, so the pixels do not depend on it.
 void RmDrawBatch(RmRenderer& r, const RasterTarget& target, const RasterViewport& area);
 
 // Draws the hierarchy under `scene` through the viewport's camera.

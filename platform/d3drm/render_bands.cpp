@@ -1,10 +1,14 @@
-// Drawing a frame's triangles in two sets of rows at once: the caller's thread takes the even
-// bands of rows, a worker thread kept by the device the odd ones. Interleaved bands share the
-// work out evenly whatever the scene, where a top and a bottom half would not (a floor fills one
-// half); bands rather than single rows let each thread pass over the many small triangles and
-// short edges that lie wholly in the other's rows without setting them up.
+// Drawing a frame's triangles in two sets of rows at once: the caller's thread takes the rows
+// above a split, a worker thread kept by the device those below. Each thread passes over what
+// lies wholly in the other's rows without setting it up, so only what crosses the split is set
+// up twice. The split follows the work: after each batch it moves to where both threads would
+// have taken as long, so a floor filling one half does not leave the other thread idle. Each
+// row sees the triangles in the same order wherever the split is, so the pixels do not depend
+// on it.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -14,17 +18,22 @@
 
 namespace {
 
-// Bands of 64 rows. Smaller bands even out the halves better but make both threads set up
-// more of the same edges and triangles; for the show's scenes, whole-show captures ran 6%
-// faster with 64 rows than with 16 and no faster with 128.
-constexpr int kBandShift = 6;
+using Clock = std::chrono::steady_clock;
 
-void DrawRows(const std::vector<RmTriangle>& batch, RasterTarget target, const RasterViewport& area,
-              int phase) {
-    target.rowStride = 2;
-    target.rowPhase = phase;
-    target.rowBandShift = kBandShift;
+// The batch in the rows the target leaves; seconds it took.
+double DrawRows(const std::vector<RmTriangle>& batch, const RasterTarget& target, const RasterViewport& area) {
+    const Clock::time_point start = Clock::now();
     for (const RmTriangle& t : batch) RasterTriangle(target, area, t.state, t.v, t.edgeMask);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Moves the caller's share of the rows toward where both would have taken as long, taking each
+// side's time per row as even across it; halfway at a time, so one odd frame does not swing it.
+void Rebalance(double& share, double mine, int myRows, double theirs, int theirRows) {
+    const double myRate = mine / myRows, theirRate = theirs / theirRows;
+    if (!(myRate + theirRate > 0)) return;
+    const double balanced = theirRate / (myRate + theirRate);
+    share = std::clamp(share + 0.5 * (balanced - share), 0.05, 0.95);
 }
 
 }  // namespace
@@ -52,23 +61,24 @@ class RmBandWorker {
         }
         wake_.notify_one();
     }
-    void Start(const std::vector<RmTriangle>* batch, const RasterTarget& target, const RasterViewport& area,
-               int phase) {
+    void Start(const std::vector<RmTriangle>* batch, const RasterTarget& target, const RasterViewport& area) {
         batch_ = batch;
         target_ = target;
         area_ = area;
-        phase_ = phase;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             posted_.store(posted_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
         }
         wake_.notify_one();
     }
-    void Wait() {
+    // Returns the seconds the job took.
+    double Wait() {
         const uint32_t job = posted_.load(std::memory_order_relaxed);
-        if (WatchFor([&] { return finished_.load(std::memory_order_acquire) == job; })) return;
-        std::unique_lock<std::mutex> lock(mutex_);
-        done_.wait(lock, [&] { return finished_.load(std::memory_order_acquire) == job; });
+        if (!WatchFor([&] { return finished_.load(std::memory_order_acquire) == job; })) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            done_.wait(lock, [&] { return finished_.load(std::memory_order_acquire) == job; });
+        }
+        return seconds_;
     }
 
   private:
@@ -96,7 +106,7 @@ class RmBandWorker {
             }
             if (!WatchFor([&] { return posted_.load(std::memory_order_acquire) != seen; })) continue;
             seen = posted_.load(std::memory_order_acquire);
-            DrawRows(*batch_, target_, area_, phase_);
+            seconds_ = DrawRows(*batch_, target_, area_);
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 finished_.store(seen, std::memory_order_release);
@@ -111,7 +121,7 @@ class RmBandWorker {
     const std::vector<RmTriangle>* batch_ = nullptr;
     RasterTarget target_;
     RasterViewport area_;
-    int phase_ = 0;
+    double seconds_ = 0;  // written before the job is marked drawn
     std::atomic<uint32_t> posted_{0}, finished_{0};  // jobs handed over, jobs drawn
     bool alerted_ = false, quit_ = false;            // under mutex_
     std::thread thread_;  // last: starts once everything above is set
@@ -122,7 +132,7 @@ RmRenderer::RmRenderer() {
     try {
         worker = std::make_unique<RmBandWorker>();
     } catch (const std::system_error&) {
-        // No second thread to be had: the caller's draws both bands.
+        // No second thread to be had: the caller's draws every row.
     }
 }
 
@@ -133,13 +143,20 @@ void RmWakeWorker(RmRenderer& r) {
 }
 
 void RmDrawBatch(RmRenderer& r, const RasterTarget& target, const RasterViewport& area) {
-    if (r.worker && !r.batch.empty()) {
-        r.worker->Start(&r.batch, target, area, 1);
-        DrawRows(r.batch, target, area, 0);
-        r.worker->Wait();
-    } else {
-        DrawRows(r.batch, target, area, 0);
-        DrawRows(r.batch, target, area, 1);
+    const int top = std::max({area.y, target.rowBegin, 0});
+    const int bottom = std::min({area.y + area.height, target.rowEnd, target.height});
+    if (r.worker && !r.batch.empty() && bottom - top >= 2) {
+        const int rows = bottom - top;
+        const int split = top + std::clamp(static_cast<int>(std::lround(r.split * rows)), 1, rows - 1);
+        RasterTarget above = target, below = target;
+        above.rowEnd = split;
+        below.rowBegin = split;
+        r.worker->Start(&r.batch, below, area);
+        const double mine = DrawRows(r.batch, above, area);
+        const double theirs = r.worker->Wait();
+        Rebalance(r.split, mine, split - top, theirs, bottom - split);
+    } else if (!r.batch.empty()) {
+        DrawRows(r.batch, target, area);
     }
     r.batch.clear();
 }

@@ -76,6 +76,8 @@ Frame MakeFrame(const RasterTarget& target, const RasterViewport& vp) {
     f.top = std::max(vp.y, 0);
     f.right = std::min(vp.x + vp.width, target.width);
     f.bottom = std::min(vp.y + vp.height, target.height);
+    f.viewTop = f.top;
+    f.viewBottom = f.bottom;
     f.top = std::max(f.top, target.rowBegin);
     f.bottom = std::min(f.bottom, target.rowEnd);
     if (target.rowStride < 1 || target.rowPhase < 0 || target.rowBandShift < 0 ||

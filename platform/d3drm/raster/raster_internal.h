@@ -39,18 +39,36 @@ struct Frame {
     double maxX, maxY;        // visible |x/w|, |y/w|
     double guardX, guardY;    // where the side planes clip: kGuardBand times the visible extent
     int left, top, right, bottom;  // writable pixels [left, right) x [top, bottom)
+    int viewTop, viewBottom;       // the viewport's rows in the target, before the target's own
+                                   // row limits: lines are stepped from these, so that every
+                                   // pixel's values are the same whichever rows are drawn
     int rowStride, rowPhase;       // of those rows, the ones the target's interleave leaves,
     int bandShift;                 // dealt out in bands of 2^bandShift rows
     bool empty;
 
-    // Row y (>= 0) is one of the target's interleaved rows.
+    // Only some of the viewport's rows are written.
+    bool Partial() const { return rowStride > 1 || top > viewTop || bottom < viewBottom; }
+    // Row y is written: in [top, bottom) and one of the target's interleaved rows.
     bool RowWritten(int y) const {
-        return rowStride == 1 || ((y >> bandShift) - rowPhase) % rowStride == 0;
+        return y >= top && y < bottom && (rowStride == 1 || ((y >> bandShift) - rowPhase) % rowStride == 0);
     }
-    // How many rows from y (>= 0) on, stepping by dir (+1 or -1), until one the interleave
-    // leaves: 0 when y is one. Past row 0 going up there is none: kNoRowWritten.
+    // How many rows from y on, stepping by dir (+1 or -1), until a written one: 0 when y is one,
+    // kNoRowWritten when there is none that way.
     static constexpr int kNoRowWritten = 1 << 30;
     int RowsToWritten(int y, int dir) const {
+        if (dir > 0) {
+            if (y >= bottom) return kNoRowWritten;
+            int from = y < top ? top : y;
+            int row = from + FromBand(from, 1);
+            return row < bottom ? row - y : kNoRowWritten;
+        }
+        if (y < top) return kNoRowWritten;
+        int from = y >= bottom ? bottom - 1 : y;
+        int row = from - FromBand(from, -1);
+        return row >= top ? y - row : kNoRowWritten;
+    }
+    // Rows from y (>= 0) to the nearest interleaved row that way, kNoRowWritten past row 0.
+    int FromBand(int y, int dir) const {
         if (rowStride == 1) return 0;
         int band = y >> bandShift;
         if (dir > 0) {
@@ -71,7 +89,6 @@ Frame MakeFrame(const RasterTarget& target, const RasterViewport& vp);
 // none of rows floor(yMin) - 1 .. floor(yMax) + 1 is written, which leaves room for snapping and
 // for the rounding of steps. Lets a thread skip setting up what only the other one draws.
 inline bool MayWriteRows(const Frame& f, double yMin, double yMax) {
-    if (f.rowStride == 1) return true;
     double lo = std::floor(yMin) - 1, hi = std::floor(yMax) + 1;
     if (lo >= f.bottom || hi < f.top) return false;
     // NaN takes the whole frame, and the drawing its own safe course.

@@ -49,7 +49,7 @@ struct LineWalk {
         double from = alongX ? a.x : a.y, length = alongX ? b.x - a.x : b.y - a.y;
         // Only the steps that land inside the viewport along that axis; the guard band can leave
         // the ends far outside.
-        int lo = alongX ? f.left : f.top, hi = (alongX ? f.right : f.bottom) - 1;
+        int lo = alongX ? f.left : f.viewTop, hi = (alongX ? f.right : f.viewBottom) - 1;
         first = static_cast<int>(std::clamp(std::floor(from), lo - 1.0, hi + 1.0));
         last = static_cast<int>(std::clamp(std::floor(from + length), lo - 1.0, hi + 1.0));
         dir = last >= first ? 1 : -1;
@@ -87,7 +87,7 @@ void PlotSample(const LineWalk& w, int i, const LineSample& s) {
     const Frame& f = *w.frame;
     int minor = static_cast<int>(s.v[0] >> 16);
     int x = AlongX ? i : minor, y = AlongX ? minor : i;
-    if (x < f.left || x >= f.right || y < f.top || y >= f.bottom || !f.RowWritten(y)) return;
+    if (x < f.left || x >= f.right || !f.RowWritten(y)) return;
     uint16_t zv = static_cast<uint16_t>((static_cast<int32_t>(s.v[7]) + 16384) >> 15);
     if (w.target->zbuffer) {
         uint16_t* depth = DepthRow(*w.target, y) + x;
@@ -127,7 +127,7 @@ void Walk(const LineWalk& w) {
         int64_t step[8];
         for (int k = 0; k < 8; ++k) step[k] = (w.delta[k] * w.dt) >> kTBits;
         const Frame& f = *w.frame;
-        const bool interleaved = f.rowStride > 1;
+        const bool interleaved = f.Partial();
         int i = w.first + w.dir;
         for (int n = 1; n < count;) {
             if (interleaved) {

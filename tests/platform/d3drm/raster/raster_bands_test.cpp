@@ -127,4 +127,38 @@ TEST(RasterBands, InterleavedBandsOfRowsDrawTheWholeFrameAndEachOnlyItsOwn) {
         }
 }
 
+TEST(RasterBands, LongLinesTakeTheSameValuesWhereverTheRowsAreSplit) {
+    // Long steep and shallow Gouraud lines at changing depths: every pixel of a line is stepped
+    // from the same start, whichever rows a part draws, or the rounding of the steps shows.
+    const RasterViewport vp{0, 0, 320, 240};
+    auto draw = [&vp](RasterTarget target) {
+        uint32_t seed = 777;
+        auto next = [&seed](double lo, double hi) {
+            seed = seed * 1664525u + 1013904223u;
+            return lo + (hi - lo) * (seed >> 8) / double(1 << 24);
+        };
+        for (int i = 0; i < 150; ++i) {
+            RasterVertex a = Coloured(At(vp, next(-40, 360), next(-40, 280), next(0.05, 0.95), next(0.5, 3)),
+                                      static_cast<float>(next(0, 1)), static_cast<float>(next(0, 1)),
+                                      static_cast<float>(next(0, 1)));
+            RasterVertex b = Coloured(At(vp, next(-40, 360), next(-40, 280), next(0.05, 0.95), next(0.5, 3)),
+                                      static_cast<float>(next(0, 1)), static_cast<float>(next(0, 1)),
+                                      static_cast<float>(next(0, 1)));
+            RasterLine(target, vp, Solid(), a, b);
+        }
+    };
+    GuardedTarget whole(320, 240);
+    draw(whole.target);
+    for (int split = 1; split < 240; split += 17) {
+        GuardedTarget parts(320, 240);
+        RasterTarget above = parts.target, below = parts.target;
+        above.rowEnd = split;
+        below.rowBegin = split;
+        draw(below);
+        draw(above);
+        ASSERT_EQ(parts.pixels, whole.pixels) << "split at row " << split;
+        ASSERT_EQ(parts.depth, whole.depth) << "split at row " << split;
+    }
+}
+
 }  // namespace
