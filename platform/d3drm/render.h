@@ -46,6 +46,10 @@ struct RmRenderer {
 RasterTarget RmDeviceTarget(IDirect3DRMDevice* device);
 RasterViewport RmViewportArea(IDirect3DRMViewport* viewport);
 
+// Fills the viewport's area with `pixel` and its depth buffer with far, in two halves at once
+// when a second thread is at hand.
+void RmClearViewport(RmRenderer& r, const RasterTarget& target, const RasterViewport& area, uint16_t pixel);
+
 // Tells the worker thread a batch is coming, so that it is running by the time it arrives.
 void RmWakeWorker(RmRenderer& r);
 

@@ -38,11 +38,11 @@ void Rebalance(double& share, double mine, int myRows, double theirs, int theirR
 
 }  // namespace
 
-// One job at a time: Start hands it over, Wait returns when it is drawn. A thread woken through
+// One job at a time: Start hands it over, Wait returns when it is done. A thread woken through
 // the system takes some 50 microseconds to run here, longer than many frames take to draw, so
-// the worker is woken early (Alert, as the scene walk begins) and then watches for its job
-// without sleeping, for a while; the caller likewise watches for the end of the job before it
-// sleeps on it.
+// the worker is woken early (Alert, as the scene walk begins) and watches for its job without
+// sleeping for a while, as it does after each job; the caller likewise watches for the end of
+// the job before it sleeps on it.
 class RmBandWorker {
   public:
     RmBandWorker() : thread_([this] { Run(); }) {}
@@ -61,10 +61,14 @@ class RmBandWorker {
         }
         wake_.notify_one();
     }
-    void Start(const std::vector<RmTriangle>* batch, const RasterTarget& target, const RasterViewport& area) {
+    // Draws the batch in the target's rows, or with no batch clears them to `pixel` (and the
+    // depth buffer to far).
+    void Start(const std::vector<RmTriangle>* batch, const RasterTarget& target, const RasterViewport& area,
+               uint16_t pixel = 0) {
         batch_ = batch;
         target_ = target;
         area_ = area;
+        pixel_ = pixel;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             posted_.store(posted_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
@@ -97,16 +101,23 @@ class RmBandWorker {
 
     void Run() {
         uint32_t seen = 0;
+        bool watch = false;  // a job just ended: the next often follows soon
         for (;;) {
-            {
+            if (!watch) {
                 std::unique_lock<std::mutex> lock(mutex_);
                 wake_.wait(lock, [&] { return quit_ || alerted_ || posted_.load(std::memory_order_relaxed) != seen; });
                 if (quit_) return;
                 alerted_ = false;
             }
+            watch = false;
             if (!WatchFor([&] { return posted_.load(std::memory_order_acquire) != seen; })) continue;
             seen = posted_.load(std::memory_order_acquire);
-            seconds_ = DrawRows(*batch_, target_, area_);
+            if (batch_) {
+                seconds_ = DrawRows(*batch_, target_, area_);
+            } else {
+                RasterClearViewport(target_, area_, pixel_, true);
+            }
+            watch = true;
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 finished_.store(seen, std::memory_order_release);
@@ -121,6 +132,7 @@ class RmBandWorker {
     const std::vector<RmTriangle>* batch_ = nullptr;
     RasterTarget target_;
     RasterViewport area_;
+    uint16_t pixel_ = 0;
     double seconds_ = 0;  // written before the job is marked drawn
     std::atomic<uint32_t> posted_{0}, finished_{0};  // jobs handed over, jobs drawn
     bool alerted_ = false, quit_ = false;            // under mutex_
@@ -159,4 +171,19 @@ void RmDrawBatch(RmRenderer& r, const RasterTarget& target, const RasterViewport
         DrawRows(r.batch, target, area);
     }
     r.batch.clear();
+}
+
+void RmClearViewport(RmRenderer& r, const RasterTarget& target, const RasterViewport& area, uint16_t pixel) {
+    const int top = std::max({area.y, target.rowBegin, 0});
+    const int bottom = std::min({area.y + area.height, target.rowEnd, target.height});
+    if (!r.worker || bottom - top < 2) {
+        RasterClearViewport(target, area, pixel, true);
+        return;
+    }
+    // Half each: clearing costs the same on every row.
+    RasterTarget above = target, below = target;
+    above.rowEnd = below.rowBegin = top + (bottom - top) / 2;
+    r.worker->Start(nullptr, below, area, pixel);
+    RasterClearViewport(above, area, pixel, true);
+    r.worker->Wait();
 }

@@ -57,7 +57,7 @@ HRESULT IDirect3DRMViewport::Clear() {
     if (device->surface->lost) return DDERR_SURFACELOST;
     D3DCOLOR background = camera->GetSceneBackground();
     uint16_t pixel = RasterPackRGB(background, device->surface->rgb555);
-    RasterClearViewport(RmDeviceTarget(device), RmViewportArea(this), pixel, true);
+    RmClearViewport(*device->renderer, RmDeviceTarget(device), RmViewportArea(this), pixel);
     return D3DRM_OK;
 }
 
