@@ -14,12 +14,10 @@ struct RasterTarget {
     bool rgb555 = false;           // false: 5-6-5
     uint16_t* zbuffer = nullptr;   // width x height depth values, or null for no depth buffer
     int zpitch = 0;                // bytes from one z row to the next
-    // Only rows in [rowBegin, rowEnd) whose band (row >> rowBandShift) minus rowPhase is a
-    // multiple of rowStride are written, whatever the viewport: two callers can draw the same
-    // triangles into alternate bands of rows at once. Projection and clipping stay the
-    // viewport's. rowStride >= 1, 0 <= rowPhase, 0 <= rowBandShift <= 12 (bands of 1 to 4096 rows).
+    // Only rows in [rowBegin, rowEnd) are written, whatever the viewport: two callers can draw
+    // the same triangles above and below a row at once, and get the pixels one caller drawing
+    // them all would. Projection and clipping stay the viewport's.
     int rowBegin = 0, rowEnd = 1 << 30;
-    int rowStride = 1, rowPhase = 0, rowBandShift = 0;
 };
 
 // The device area a viewport covers, in target pixels. Anything outside [x, x+width) x [y, y+height)

@@ -26,7 +26,6 @@ void RasterClearViewport(const RasterTarget& target, const RasterViewport& vp, u
     if (f.empty) return;
     const int n = f.right - f.left;
     for (int y = f.top; y < f.bottom; ++y) {
-        if (!f.RowWritten(y)) continue;
         Fill16(raster::PixelRow(target, y) + f.left, n, pixel);
         if (clearZ && target.zbuffer) Fill16(raster::DepthRow(target, y) + f.left, n, 0xFFFF);
     }

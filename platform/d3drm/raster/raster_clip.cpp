@@ -80,12 +80,6 @@ Frame MakeFrame(const RasterTarget& target, const RasterViewport& vp) {
     f.viewBottom = f.bottom;
     f.top = std::max(f.top, target.rowBegin);
     f.bottom = std::min(f.bottom, target.rowEnd);
-    if (target.rowStride < 1 || target.rowPhase < 0 || target.rowBandShift < 0 ||
-        target.rowBandShift > 12)
-        return f;
-    f.rowStride = target.rowStride;
-    f.rowPhase = target.rowPhase % target.rowStride;
-    f.bandShift = target.rowBandShift;
     f.empty = f.left >= f.right || f.top >= f.bottom;
     return f;
 }

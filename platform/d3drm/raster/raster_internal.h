@@ -42,59 +42,27 @@ struct Frame {
     int viewTop, viewBottom;       // the viewport's rows in the target, before the target's own
                                    // row limits: lines are stepped from these, so that every
                                    // pixel's values are the same whichever rows are drawn
-    int rowStride, rowPhase;       // of those rows, the ones the target's interleave leaves,
-    int bandShift;                 // dealt out in bands of 2^bandShift rows
     bool empty;
 
     // Only some of the viewport's rows are written.
-    bool Partial() const { return rowStride > 1 || top > viewTop || bottom < viewBottom; }
-    // Row y is written: in [top, bottom) and one of the target's interleaved rows.
-    bool RowWritten(int y) const {
-        return y >= top && y < bottom && (rowStride == 1 || ((y >> bandShift) - rowPhase) % rowStride == 0);
-    }
+    bool Partial() const { return top > viewTop || bottom < viewBottom; }
+    bool RowWritten(int y) const { return y >= top && y < bottom; }
     // How many rows from y on, stepping by dir (+1 or -1), until a written one: 0 when y is one,
     // kNoRowWritten when there is none that way.
     static constexpr int kNoRowWritten = 1 << 30;
     int RowsToWritten(int y, int dir) const {
-        if (dir > 0) {
-            if (y >= bottom) return kNoRowWritten;
-            int from = y < top ? top : y;
-            int row = from + FromBand(from, 1);
-            return row < bottom ? row - y : kNoRowWritten;
-        }
-        if (y < top) return kNoRowWritten;
-        int from = y >= bottom ? bottom - 1 : y;
-        int row = from - FromBand(from, -1);
-        return row >= top ? y - row : kNoRowWritten;
+        if (dir > 0) return y >= bottom ? kNoRowWritten : y < top ? top - y : 0;
+        return y < top ? kNoRowWritten : y >= bottom ? y - (bottom - 1) : 0;
     }
-    // Rows from y (>= 0) to the nearest interleaved row that way, kNoRowWritten past row 0.
-    int FromBand(int y, int dir) const {
-        if (rowStride == 1) return 0;
-        int band = y >> bandShift;
-        if (dir > 0) {
-            int k = ((rowPhase - band) % rowStride + rowStride) % rowStride;
-            return k == 0 ? 0 : ((band + k) << bandShift) - y;
-        }
-        int k = ((band - rowPhase) % rowStride + rowStride) % rowStride;
-        if (k == 0) return 0;
-        int last = ((band - k + 1) << bandShift) - 1;  // the last row of that band
-        return last < 0 ? kNoRowWritten : y - last;
-    }
-    // Some row of y0..y1 (0 <= y0 <= y1) is written.
-    bool AnyRowWritten(int y0, int y1) const { return RowsToWritten(y0, 1) <= y1 - y0; }
 };
 Frame MakeFrame(const RasterTarget& target, const RasterViewport& vp);
 
 // Something between screen y = yMin and yMax (pixels) may land on a written row: false only when
 // none of rows floor(yMin) - 1 .. floor(yMax) + 1 is written, which leaves room for snapping and
-// for the rounding of steps. Lets a thread skip setting up what only the other one draws.
+// for the rounding of steps. Lets a thread skip setting up what only the other one draws; NaN
+// says yes, and the drawing takes its own safe course.
 inline bool MayWriteRows(const Frame& f, double yMin, double yMax) {
-    double lo = std::floor(yMin) - 1, hi = std::floor(yMax) + 1;
-    if (lo >= f.bottom || hi < f.top) return false;
-    // NaN takes the whole frame, and the drawing its own safe course.
-    if (!(lo >= f.top)) lo = f.top;
-    if (!(hi < f.bottom)) hi = f.bottom - 1;
-    return f.AnyRowWritten(static_cast<int>(lo), static_cast<int>(hi));
+    return !(std::floor(yMin) - 1 >= f.bottom || std::floor(yMax) + 1 < f.top);
 }
 
 // Bits of the planes `v` lies outside of (NaN counts as outside every plane).

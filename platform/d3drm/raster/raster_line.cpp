@@ -127,10 +127,10 @@ void Walk(const LineWalk& w) {
         int64_t step[8];
         for (int k = 0; k < 8; ++k) step[k] = (w.delta[k] * w.dt) >> kTBits;
         const Frame& f = *w.frame;
-        const bool interleaved = f.Partial();
+        const bool partial = f.Partial();
         int i = w.first + w.dir;
         for (int n = 1; n < count;) {
-            if (interleaved) {
+            if (partial) {
                 int row = AlongX ? static_cast<int>(s.v[0] >> 16) : i;
                 if (!f.RowWritten(row)) {
                     // Steps over pixels on rows another thread draws; n steps at once give the
@@ -138,8 +138,8 @@ void Walk(const LineWalk& w) {
                     // coordinate crosses a whole pixel; along y each step is the next row.
                     int64_t ahead = count - n;
                     if (AlongX) {
-                        // The minor coordinate (16.16) where the next written row begins, or
-                        // where the one above it ends.
+                        // The minor coordinate (16.16) where the written rows begin, going
+                        // down, or end, going up.
                         int64_t rows = f.RowsToWritten(row, step[0] > 0 ? 1 : -1);
                         if (step[0] > 0)
                             ahead = ((row + rows) * 65536 - s.v[0] + step[0] - 1) / step[0];

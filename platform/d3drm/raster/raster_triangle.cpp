@@ -61,16 +61,6 @@ struct EdgeStepper {
             ++x;
         }
     }
-    // n >= 0 steps at once: the same x and remainder as n Step()s.
-    void Step(int64_t n) {
-        x += n * stepQ;
-        rem -= n * stepR;
-        if (rem < 0) {
-            int64_t carry = (-rem + den - 1) / den;
-            rem += carry * den;
-            x += carry;
-        }
-    }
 };
 
 struct Setup {
@@ -264,21 +254,12 @@ SpanFn PickSpan(bool tex, bool specular, bool ztest, bool zwrite) {
 void DrawRows(const Setup& s, SpanFn span, EdgeStepper& left, EdgeStepper& right, int rowFrom,
               int rowTo) {
     const Frame& f = *s.frame;
-    for (int row = rowFrom; row < rowTo;) {
-        // Rows another thread draws are stepped over in one go.
-        int skip = std::min(f.RowsToWritten(row, 1), rowTo - row);
-        if (skip > 0) {
-            left.Step(skip);
-            right.Step(skip);
-            row += skip;
-            continue;
-        }
+    for (int row = rowFrom; row < rowTo; ++row) {
         int64_t xl = std::max<int64_t>(left.x, f.left);
         int64_t xr = std::min<int64_t>(right.x, f.right);
         if (xl < xr) span(s, row, static_cast<int>(xl), static_cast<int>(xr));
         left.Step();
         right.Step();
-        ++row;
     }
 }
 
@@ -292,8 +273,7 @@ void FillTriangle(Setup& s, SpanFn span, const ScreenVertex* p0, const ScreenVer
     // bottom edge out.
     int64_t rowTop = std::max<int64_t>(CeilDiv(std::min({p0->y, p1->y, p2->y}) - 8, 16), f.top);
     int64_t rowEnd = std::min<int64_t>(CeilDiv(std::max({p0->y, p1->y, p2->y}) - 8, 16), f.bottom);
-    if (rowTop >= rowEnd || !f.AnyRowWritten(static_cast<int>(rowTop), static_cast<int>(rowEnd - 1)))
-        return;
+    if (rowTop >= rowEnd) return;
     double e1x = (p1->x - p0->x) / 16.0, e1y = (p1->y - p0->y) / 16.0;
     double e2x = (p2->x - p0->x) / 16.0, e2y = (p2->y - p0->y) / 16.0;
     double invArea = 256.0 / static_cast<double>(area2);
