@@ -13,6 +13,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "platform/d3drm/render.h"
 
@@ -34,6 +35,11 @@ void Rebalance(double& share, double mine, int myRows, double theirs, int theirR
     if (!(myRate + theirRate > 0)) return;
     const double balanced = theirRate / (myRate + theirRate);
     share = std::clamp(share + 0.5 * (balanced - share), 0.05, 0.95);
+}
+
+// The rows [top, bottom) of the target the viewport's drawing may write.
+std::pair<int, int> RowsOf(const RasterTarget& target, const RasterViewport& area) {
+    return {std::max({area.y, target.rowBegin, 0}), std::min({area.y + area.height, target.rowEnd, target.height})};
 }
 
 }  // namespace
@@ -155,8 +161,7 @@ void RmWakeWorker(RmRenderer& r) {
 }
 
 void RmDrawBatch(RmRenderer& r, const RasterTarget& target, const RasterViewport& area) {
-    const int top = std::max({area.y, target.rowBegin, 0});
-    const int bottom = std::min({area.y + area.height, target.rowEnd, target.height});
+    const auto [top, bottom] = RowsOf(target, area);
     if (r.worker && !r.batch.empty() && bottom - top >= 2) {
         const int rows = bottom - top;
         const int split = top + std::clamp(static_cast<int>(std::lround(r.split * rows)), 1, rows - 1);
@@ -174,8 +179,7 @@ void RmDrawBatch(RmRenderer& r, const RasterTarget& target, const RasterViewport
 }
 
 void RmClearViewport(RmRenderer& r, const RasterTarget& target, const RasterViewport& area, uint16_t pixel) {
-    const int top = std::max({area.y, target.rowBegin, 0});
-    const int bottom = std::min({area.y + area.height, target.rowEnd, target.height});
+    const auto [top, bottom] = RowsOf(target, area);
     if (!r.worker || bottom - top < 2) {
         RasterClearViewport(target, area, pixel, true);
         return;
