@@ -7,10 +7,8 @@
 
 namespace {
 
-D3DVALUE Clamp01(D3DVALUE c) { return c < 0 ? 0 : (c > 1 ? 1 : c); }
-
 // Stored as trunc(c * 255) after clamping, as the platform stores colours (0.5 -> 0x7f).
-DWORD Channel(D3DVALUE c) { return static_cast<DWORD>(Clamp01(c) * 255.0f); }
+DWORD Channel(D3DVALUE c) { return static_cast<DWORD>(RmClamp01(c) * 255.0f); }
 
 D3DRMQUATERNION Multiply(const D3DRMQUATERNION& a, const D3DRMQUATERNION& b) {
     D3DRMQUATERNION q;

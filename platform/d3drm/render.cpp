@@ -31,8 +31,6 @@ struct Pass {
     RasterFilter filter;
 };
 
-D3DVALUE Clamp01(D3DVALUE v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
-
 void GatherLights(RmRenderer& r, IDirect3DRMFrame* frame, const RmMatrix& world, int depth) {
     for (IDirect3DRMLight* light : frame->lights) {
         RmSceneLight l{};
@@ -93,18 +91,18 @@ void LightPoint(const Pass& pass, const D3DVECTOR& p, const D3DVECTOR& n, const 
             }
         }
     }
-    out.r = Clamp01(d[0]);
-    out.g = Clamp01(d[1]);
-    out.b = Clamp01(d[2]);
-    out.sr = Clamp01(s[0]);
-    out.sg = Clamp01(s[1]);
-    out.sb = Clamp01(s[2]);
+    out.r = RmClamp01(d[0]);
+    out.g = RmClamp01(d[1]);
+    out.b = RmClamp01(d[2]);
+    out.sr = RmClamp01(s[0]);
+    out.sg = RmClamp01(s[1]);
+    out.sb = RmClamp01(s[2]);
 }
 
 void Unlit(const D3DVALUE refl[3], RasterVertex& out) {
-    out.r = Clamp01(refl[0]);
-    out.g = Clamp01(refl[1]);
-    out.b = Clamp01(refl[2]);
+    out.r = RmClamp01(refl[0]);
+    out.g = RmClamp01(refl[1]);
+    out.b = RmClamp01(refl[2]);
     out.sr = out.sg = out.sb = 0;
 }
 

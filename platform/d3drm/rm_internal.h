@@ -35,6 +35,9 @@ inline D3DVECTOR RmTransformDirection(const D3DVECTOR& v, const RmMatrix& m) {
                      v.x * m.m[0][1] + v.y * m.m[1][1] + v.z * m.m[2][1],
                      v.x * m.m[0][2] + v.y * m.m[1][2] + v.z * m.m[2][2]};
 }
+// 0..1; not a number counts as 0, since it has no place in the range and turning it into an
+// integer is undefined.
+inline D3DVALUE RmClamp01(D3DVALUE c) { return !(c > 0) ? 0 : (c > 1 ? 1 : c); }
 inline D3DVALUE RmDot(const D3DVECTOR& a, const D3DVECTOR& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 inline D3DVECTOR RmCross(const D3DVECTOR& a, const D3DVECTOR& b) {
     return D3DVECTOR{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};

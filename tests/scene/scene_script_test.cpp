@@ -115,6 +115,17 @@ TEST_F(SceneScriptTest, LevelDirectionsStandUprightAndTiltedOnesKeepTheirDirecti
     EXPECT_LT(up.z, 0.0f);
 }
 
+TEST_F(SceneScriptTest, ColoursOutOfRangeOrNotANumberAreClampedToTheRange) {
+    // The reader takes "-nan" and "+inf" as numbers; a colour holds only 0..1, and not a
+    // number is taken as 0.
+    SceneRecord r = Keep(Load("missing.x\nAMBIENT -nan +inf -inf\nAMBIENT 2 -1 nan\n"));
+    std::vector<IDirect3DRMLight*> lights = SceneLights(r);
+    ASSERT_EQ(lights.size(), 2u);
+    EXPECT_EQ(lights[0]->GetColor(), RGBA_MAKE(0, 0xff, 0, 0xff));
+    // Unsigned "nan" is not read as a number, so blue keeps the -inf the first entry left.
+    EXPECT_EQ(lights[1]->GetColor(), RGBA_MAKE(0xff, 0, 0, 0xff));
+}
+
 TEST_F(SceneScriptTest, LowerCaseKeywordsAreSkippedWithTheirNumbers) {
     SceneRecord r = Keep(Load("missing.x\ncamera 1 2 3 4 5 6\nambient 1 1 1\nPoint 1 1 1\n"));
     EXPECT_TRUE(SceneLights(r).empty());
