@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -61,7 +62,7 @@ struct Capture {
     bool timelineStarted = false;
     uint32_t t0 = 0;               // the tick the timeline started at
     bool escapePressed = false;
-    bool failed = false;
+    std::atomic<bool> failed{false};  // the sound thread fails too
     bool videoFrame = false;       // the last frame went into the video, so its sound does too
     int64_t lastShowTime = 0;
     std::vector<uint8_t> row;
@@ -75,8 +76,7 @@ Capture g;
 int64_t ShowTime(uint32_t tick) { return static_cast<int32_t>(tick - g.t0); }
 
 void Fail(const std::string& why) {
-    if (!g.failed) std::fprintf(stderr, "zelk6-capture: %s\n", why.c_str());
-    g.failed = true;
+    if (!g.failed.exchange(true)) std::fprintf(stderr, "zelk6-capture: %s\n", why.c_str());
 }
 
 void WriteRaw(const std::string& path, const uint16_t* pixels, int width, int height, int pitch) {
@@ -133,11 +133,17 @@ void OnFrame(const uint16_t* pixels, int width, int height, int pitch, bool rgb5
     WriteFrame(name, pixels, width, height, pitch, rgb555);
 }
 
-// Each block of sound is pulled right after a frame is presented, and covers the time that
-// frame is on screen.
-void OnAudio(const int16_t* samples, int frames) {
-    if (g.wav.IsOpen() && MidasMusicPlaying() && !g.wav.Write(samples, frames)) Fail("cannot write " + g.options.wav);
-    if (g.videoFrame) g.video.Sound(samples, frames);
+// Each block of sound falls due right after a frame is presented, and covers the time that
+// frame is on screen. It is rendered on the host's sound thread, so what it needs of that
+// moment comes with it.
+const int kTagMusicPlaying = 1, kTagVideoFrame = 2;
+
+int AudioTag() { return (MidasMusicPlaying() ? kTagMusicPlaying : 0) | (g.videoFrame ? kTagVideoFrame : 0); }
+
+void OnAudio(const int16_t* samples, int frames, int tag) {
+    if (g.wav.IsOpen() && (tag & kTagMusicPlaying) && !g.wav.Write(samples, frames))
+        Fail("cannot write " + g.options.wav);
+    if (tag & kTagVideoFrame) g.video.Sound(samples, frames);
 }
 
 void OnPump(uint32_t tick, const HostInputSink& sink) {
@@ -157,6 +163,7 @@ int FinishCapture(int code) {
     static bool finished = false;
     if (finished) return code;
     finished = true;
+    OffscreenFinishAudio();
     g.progress.Finish(g.lastShowTime, g.framesPresented);
     std::string why;
     if (!g.wav.Close(why)) Fail(why);
@@ -210,6 +217,8 @@ int main(int argc, char** argv) {
     config.onFrame = OnFrame;
     config.onPump = OnPump;
     config.onAudio = OnAudio;
+    config.audioTag = AudioTag;
+    config.audioAhead = true;
     // The render-device dialog, answered as a user would; without --renderer its own
     // preselection (hardware rendering) stands.
     if (!g.options.renderer.empty())
@@ -223,9 +232,10 @@ int main(int argc, char** argv) {
         return 69;  // EX_UNAVAILABLE: a program it needs is missing
     }
     g.progress.Start();
-    // The show ends some failures with exit(); the files are finished all the same.
-    std::atexit([] { FinishCapture(0); });
     ConfigureOffscreen(config);
+    // The show ends some failures with exit(); the files are finished all the same. Registered
+    // after the host is first used, so it runs before the host's sound thread is torn down.
+    std::atexit([] { FinishCapture(0); });
     standin::SetDisplayRedMask(g.options.pixelFormat == 555 ? 0x7C00 : 0xF800);
     SelectHost("offscreen");
 

@@ -2,6 +2,8 @@
 // capture tool or a test, scripted input, and sound rendered in step with the clock.
 #include "platform/host/offscreen/offscreen.h"
 
+#include "platform/host/offscreen/audio_ahead.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -20,6 +22,7 @@ struct OffscreenState {
     uint32_t audioOpenTick = 0;
     long audioFrames = 0;
     std::vector<int16_t> audioBuffer;
+    AudioAhead ahead;  // with config.audioAhead
     // Dialogs: the steps left per title, the open dialog's title and its waits past its steps.
     std::map<std::string, std::vector<OffscreenDialogInput>> dialogSteps;
     std::vector<std::string> dialogsShown;
@@ -29,11 +32,8 @@ struct OffscreenState {
 };
 
 OffscreenState& O() {
-    static OffscreenState state = [] {
-        OffscreenState s;
-        s.config.step = OffscreenFrameRate(60);
-        return s;
-    }();
+    static OffscreenState state;
+    if (!state.config.step) state.config.step = OffscreenFrameRate(60);
     return state;
 }
 
@@ -42,14 +42,23 @@ void PullAudioUpTo(uint32_t tick) {
     if (!o.pull) return;
     const uint64_t elapsedMs = static_cast<uint32_t>(tick - o.audioOpenTick);
     const long due = static_cast<long>(elapsedMs * static_cast<uint64_t>(o.config.audioRate) / 1000);
+    if (o.audioFrames >= due) return;
+    const int tag = o.config.audioTag ? o.config.audioTag() : 0;
     while (o.audioFrames < due) {
-        const int chunk = static_cast<int>(std::min<long>(due - o.audioFrames, 4096));
-        o.audioBuffer.assign(static_cast<size_t>(chunk) * 2, 0);
-        o.pull(o.pullUser, o.audioBuffer.data(), chunk);
-        if (o.config.onAudio) o.config.onAudio(o.audioBuffer.data(), chunk);
+        const int chunk = static_cast<int>(std::min<long>(due - o.audioFrames, AudioAhead::kMaxBlock));
+        if (o.config.audioAhead) {
+            o.ahead.Post(chunk, tag);
+        } else {
+            o.audioBuffer.assign(static_cast<size_t>(chunk) * 2, 0);
+            o.pull(o.pullUser, o.audioBuffer.data(), chunk);
+            if (o.config.onAudio) o.config.onAudio(o.audioBuffer.data(), chunk, tag);
+        }
         o.audioFrames += chunk;
     }
 }
+
+// Every block due so far rendered: the pull is idle until the next one falls due.
+void FinishAudio() { O().ahead.Drain(); }
 
 bool InitVideo(std::string& why) {
     if (!O().config.videoAvailable) {
@@ -112,15 +121,19 @@ bool OpenAudio(int device, HostAudioPull pull, void* user, int& rate, std::strin
     o.pullUser = user;
     o.audioOpenTick = o.tick;
     o.audioFrames = 0;
+    if (o.config.audioAhead) o.ahead.Start(pull, user, o.config.onAudio);
     rate = o.config.audioRate;
     return true;
 }
 
-void LockAudio() {}
+// The show's thread changes what plays only under the lock: the blocks already due are
+// rendered with what played while they were due. Nothing new falls due until it presents again.
+void LockAudio() { FinishAudio(); }
 void UnlockAudio() {}
 
 void CloseAudio() {
     PullAudioUpTo(O().tick);
+    FinishAudio();
     O().pull = nullptr;
 }
 
@@ -197,6 +210,7 @@ const Host& OffscreenHost() { return kOffscreenHost; }
 
 void ConfigureOffscreen(const OffscreenConfig& config) {
     OffscreenState& o = O();
+    o.ahead.Stop();  // its blocks go to the sink of the configuration they fell due under
     o.config = config;
     if (!o.config.step) o.config.step = OffscreenFrameRate(60);
     o.tick = config.startTick;
@@ -221,7 +235,12 @@ std::function<uint32_t(uint32_t)> OffscreenFrameRate(int fps) {
 }
 
 long OffscreenFramesPresented() { return O().frames; }
-long OffscreenAudioFramesPulled() { return O().audioFrames; }
+long OffscreenAudioFramesPulled() {
+    FinishAudio();
+    return O().audioFrames;
+}
+
+void OffscreenFinishAudio() { FinishAudio(); }
 
 std::vector<std::string> OffscreenDialogsShown() { return O().dialogsShown; }
 

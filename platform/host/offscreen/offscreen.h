@@ -37,9 +37,17 @@ struct OffscreenConfig {
     // Called on each input pump, with the current tick: post scripted keys through `sink`.
     std::function<void(uint32_t tick, const HostInputSink& sink)> onPump;
 
-    // Every block of sound the audio device pulled: interleaved stereo 16-bit frames.
-    std::function<void(const int16_t* samples, int frames)> onAudio;
+    // Every block of sound the audio device pulled: interleaved stereo 16-bit frames, with
+    // what audioTag said when the block fell due (0 without it).
+    std::function<void(const int16_t* samples, int frames, int tag)> onAudio;
+    // Called on the show's thread as sound falls due, right after a frame is presented (and
+    // when the sound closes): what onAudio needs to know of that moment.
+    std::function<int()> audioTag;
     int audioRate = 48000;
+    // Renders the sound on a thread of its own while the show draws on: the same blocks in
+    // the same order, but onAudio runs on that thread. The show's audio lock, closing the
+    // sound, OffscreenAudioFramesPulled and OffscreenFinishAudio wait for the blocks due.
+    bool audioAhead = false;
 
     // What the machine refuses, to drive the failure paths.
     bool videoAvailable = true;
@@ -70,7 +78,9 @@ void ConfigureOffscreen(const OffscreenConfig& config);
 std::function<uint32_t(uint32_t)> OffscreenFrameRate(int fps);
 // Frames presented and the audio frames pulled so far.
 long OffscreenFramesPresented();
+// (With audioAhead both wait until every block due so far is rendered.)
 long OffscreenAudioFramesPulled();
+void OffscreenFinishAudio();
 // The titles of the dialogs opened since the last ConfigureOffscreen, in order.
 std::vector<std::string> OffscreenDialogsShown();
 // Scripted steps for the capture tool's --renderer choice in the render-device dialog: keep

@@ -30,17 +30,22 @@ void MidasTest::TearDown() {
 
 void MidasTest::Configure(OffscreenConfig config) {
     MIDASstartup();  // closes what an earlier test left open, before the host forgets it
-    config.onAudio = [this](const int16_t* samples, int frames) {
+    config.onAudio = [this, test = std::this_thread::get_id()](const int16_t* samples, int frames, int tag) {
         pulled.insert(pulled.end(), samples, samples + 2 * frames);
+        tags.push_back(tag);
+        if (std::this_thread::get_id() != test) blocksOffTestThread++;
     };
     ConfigureOffscreen(config);
     standin::Reset();
     pulled.clear();
+    tags.clear();
+    blocksOffTestThread = 0;
 }
 
 void MidasTest::Frames(int n) {
     static const uint16_t pixel = 0;
     for (int i = 0; i < n; i++) ActiveHost().Present(&pixel, 1, 1, 2, false);
+    OffscreenFinishAudio();  // the sound of those frames is in `pulled` when rendered ahead
 }
 
 std::vector<int16_t> MidasTest::PulledSince(size_t from) const {

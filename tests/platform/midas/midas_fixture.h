@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/host/offscreen/offscreen.h"
@@ -17,7 +18,8 @@ protected:
 
     // Replaces the offscreen host's configuration, keeping the sample collector.
     void Configure(OffscreenConfig config);
-    // Presents `n` frames at 60 a second; the device pulls the sound of each.
+    // Presents `n` frames at 60 a second; the device pulls the sound of each (all of it is
+    // in `pulled` on return).
     void Frames(int n);
     // Samples pulled from `from` (an index into pulled) on.
     std::vector<int16_t> PulledSince(size_t from) const;
@@ -26,6 +28,8 @@ protected:
     std::string tunePath;
     std::vector<uint8_t> tune;    // the bytes of tune.xm
     std::vector<int16_t> pulled;  // interleaved stereo, everything the device pulled
+    std::vector<int> tags;        // the tag of each block pulled
+    int blocksOffTestThread = 0;  // blocks passed on by another thread than the test's
 };
 
 // libopenmpt on its own: `frames` stereo frames of `bytes` at `rate` with the library's render

@@ -85,6 +85,51 @@ TEST_F(MidasTest, LoopFlagAndDeviceRate) {
     EXPECT_TRUE(MIDASfreeModule(module));
 }
 
+// The capture tool renders the sound on a thread of its own while the show draws on. It must
+// hear exactly what the show's thread would have rendered: the same blocks with the same tags,
+// across a play, a stop, a replay that runs past the song's end, a module freed as it plays
+// and the device closed.
+TEST_F(MidasTest, SoundRenderedAheadIsTheSameBlockForBlock) {
+    struct Heard {
+        std::vector<int16_t> samples;
+        std::vector<int> tags;
+        long framesPulled;
+        int offThread;
+    };
+    // Frames presented without waiting for their sound, as the show presents them.
+    auto present = [](int n) {
+        static const uint16_t pixel = 0;
+        for (int i = 0; i < n; i++) ActiveHost().Present(&pixel, 1, 1, 2, false);
+    };
+    auto listen = [&](bool ahead) {
+        OffscreenConfig config;
+        config.audioAhead = ahead;
+        config.audioTag = [] { return static_cast<int>(OffscreenFramesPresented()); };
+        Configure(config);
+        EXPECT_TRUE(StartLibrary());
+        MIDASmodule module = MIDASloadModule(tunePath.c_str());
+        EXPECT_NE(module, nullptr) << LastErrorText();
+        present(3);
+        MIDASmodulePlayHandle handle = MIDASplayModule(module, TRUE);
+        present(20);
+        EXPECT_TRUE(MIDASstopModule(handle));
+        present(2);
+        EXPECT_NE(MIDASplayModule(module, FALSE), 0u);
+        present(130);  // past the 1.92 s song
+        EXPECT_TRUE(MIDASfreeModule(module));
+        present(2);
+        EXPECT_TRUE(MIDASclose());
+        return Heard{pulled, tags, OffscreenAudioFramesPulled(), blocksOffTestThread};
+    };
+    const Heard onShowThread = listen(false), renderedAhead = listen(true);
+    EXPECT_EQ(onShowThread.offThread, 0);
+    EXPECT_EQ(renderedAhead.offThread, static_cast<int>(renderedAhead.tags.size()));
+    EXPECT_EQ(renderedAhead.framesPulled, onShowThread.framesPulled);
+    EXPECT_EQ(renderedAhead.tags, onShowThread.tags);
+    EXPECT_GT(PeakOf(renderedAhead.samples), 1000);
+    EXPECT_TRUE(renderedAhead.samples == onShowThread.samples);
+}
+
 TEST_F(MidasTest, HandlesAreChecked) {
     EXPECT_EQ(MIDASplayModule(nullptr, TRUE), 0u);  // before MIDASinit
     EXPECT_CONTAINS(LastErrorText(), "not initialized");
