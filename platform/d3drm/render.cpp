@@ -15,9 +15,9 @@ namespace {
 // Frames shown as visuals of frames can form cycles; the hierarchy itself cannot, but a
 // hostile file could nest it deeply. Either way drawing stops at this depth.
 constexpr int kMaxDepth = 512;
-// Triangles kept before they are drawn: a few megabytes, however large a mesh a file holds.
-// Drawing early keeps the order in which each row sees them, so the pixels are the same.
-constexpr size_t kMaxBatch = 16384;
+// The worker may draw the triangles of a batch as soon as they are published; every few
+// dozen keeps it close behind the walk without a store per triangle.
+constexpr size_t kPublishEvery = 32;
 
 struct Pass {
     RmRenderer& r;
@@ -233,7 +233,11 @@ void DrawMesh(Pass& pass, IDirect3DRMMeshBuilder* mb, const RmMatrix& world, boo
         for (uint32_t k = 1; k < last; ++k) {
             unsigned mask = 2u | (k == 1 ? 1u : 0u) | (k + 1 == last ? 4u : 0u);
             r.batch.push_back(RmTriangle{state, {r.corners[0], r.corners[k], r.corners[k + 1]}, mask});
-            if (r.batch.size() >= kMaxBatch) RmDrawBatch(r, pass.target, pass.area);
+            if (r.batch.size() % kPublishEvery == 0) RmPublishBatch(r);
+            if (r.batch.size() >= kRmMaxBatch) {
+                RmDrawBatch(r);
+                RmBeginBatch(r, pass.target, pass.area);
+            }
         }
     }
 }
@@ -272,14 +276,13 @@ HRESULT RmRenderScene(IDirect3DRMViewport* viewport, IDirect3DRMFrame* scene) {
               viewport->field,
               viewport->projection == D3DRMPROJECT_ORTHOGRAPHIC,
               RasterFilterForTextureQuality(static_cast<int>(device->textureQuality))};
-    RmWakeWorker(r);
+    RmBeginBatch(r, pass.target, pass.area);
     r.lights.clear();
     r.ambient[0] = r.ambient[1] = r.ambient[2] = 0;
     RmMatrix sceneWorld = RmFrameWorld(scene);
     GatherLights(r, scene, sceneWorld, 0);
     // The device has a depth buffer: a root that leaves the mode to its parent uses it.
-    r.batch.clear();
     DrawFrame(pass, scene, sceneWorld, true, 0);
-    RmDrawBatch(r, pass.target, pass.area);
+    RmDrawBatch(r);
     return D3DRM_OK;
 }

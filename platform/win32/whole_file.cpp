@@ -1,6 +1,9 @@
 #include "platform/win32/whole_file.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 WholeFile ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,
@@ -11,6 +14,12 @@ WholeFile ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<ui
         error = errno;
         return WholeFile::NotOpened;
     }
+    // A regular file's size is known: one buffer of it, not a growing copy per chunk. The
+    // reads below still decide what was read, should the file change meanwhile.
+    struct stat info;
+    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+        static_cast<uint64_t>(info.st_size) <= maxBytes)
+        bytes.reserve(static_cast<size_t>(info.st_size));
     WholeFile result = WholeFile::Read;
     uint8_t chunk[64 * 1024];
     for (;;) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/d3drm/render.h"
 #include "tests/platform/d3drm/d3drm_test_support.h"
 
 namespace {
@@ -187,6 +188,36 @@ TEST_F(RmRenderTest, DepthBufferDecidesUnlessTheFrameTurnsItOff) {
     scene->SetZbufferMode(D3DRMZBUFFER_DISABLE);
     Draw();
     ExpectColour(Centre(), 0, 1, 0);
+}
+
+// More triangles than one batch holds: the walk draws a full batch and goes on with a new one.
+// Every triangle is drawn, in the order of the faces, in the rows above and below the split.
+TEST_F(RmRenderTest, AMeshOfMoreTrianglesThanABatchIsDrawnWholeAndInOrder) {
+    MakeScene();
+    device->SetQuality(D3DRMRENDER_UNLITFLAT);
+    scene->SetZbufferMode(D3DRMZBUFFER_DISABLE);  // painter's order: the last face drawn shows
+    IDirect3DRMMeshBuilder* mb = AddSquare(5, RmMaterial{});
+    // A strip below the square and one above, each only drawn by one face of the first batch.
+    const D3DVECTOR strips[8] = {{-1, -2, 5}, {-1, -1.3f, 5}, {1, -1.3f, 5}, {1, -2, 5},
+                                 {-1, 1.3f, 5}, {-1, 2, 5},    {1, 2, 5},    {1, 1.3f, 5}};
+    mb->vertices.insert(mb->vertices.end(), strips, strips + 8);
+    for (uint32_t v = 4; v < 12; ++v) mb->corners.push_back(RmCorner{v, 0, 0, 0, 0xffffffffu});
+    RmMaterial red, green, blue;
+    red.faceColor[1] = red.faceColor[2] = 0;
+    green.faceColor[0] = green.faceColor[2] = 0;
+    blue.faceColor[0] = blue.faceColor[1] = 0;
+    mb->materials = {red, green, blue};
+    const RmFace square = mb->faces[0];
+    mb->faces = {RmFace{4, 4, 0, square.normal}, RmFace{8, 4, 1, square.normal}};
+    // Two triangles a face: the square alternates red and green past the end of the first
+    // batch, and the very last face is blue.
+    const uint32_t squares = static_cast<uint32_t>(kRmMaxBatch / 2 + 100);
+    for (uint32_t i = 0; i < squares; ++i)
+        mb->faces.push_back(RmFace{0, 4, i + 1 == squares ? 2u : i % 2, square.normal});
+    Draw();
+    for (int y : {kHeight / 2 - 10, kHeight / 2, kHeight / 2 + 10}) ExpectColour(Pixel(kWidth / 2, y), 0, 0, 1);
+    ExpectColour(Pixel(kWidth / 2, kHeight / 2 + 19), 1, 0, 0);
+    ExpectColour(Pixel(kWidth / 2, kHeight / 2 - 19), 0, 1, 0);
 }
 
 TEST_F(RmRenderTest, SameSceneSameBytes) {
