@@ -3,7 +3,7 @@
 set -eu
 
 packages="cmake ninja-build pkg-config g++ libsdl2-dev libsdl2-image-dev libopenmpt-dev
-libassimp-dev zlib1g-dev googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-utils openmpt123
+libassimp-dev zlib1g-dev libpng-dev googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-utils openmpt123
 fonts-dejavu-core libfreetype-dev ffmpeg assimp-testmodels clang libclang-rt-14-dev"
 
 missing=""

@@ -106,6 +106,20 @@ TEST(CaptureFrames, TwoRunsGiveTheSameBytesAndPngMatchesRaw) {
     EXPECT_EQ(compared, 4 + 7);  // the loading screen and 1000, 1017, ..., 1100
 }
 
+// A frame whose file cannot be made (a folder of that name is in the way): the capture names
+// it and fails, whether the frame was written at once (raw) or by an encoder thread (png).
+TEST(CaptureFrames, AFrameThatCannotBeWrittenIsNamedAndTheCaptureFails) {
+    for (const std::string format : {"raw", "png"}) {
+        TempDir out;
+        fs::create_directory(out.File("001017." + format));
+        CaptureResult run = Capture("--out '" + out.path() + "' --format " + format + " --from 1000 --to 1100");
+        EXPECT_EQ(run.exitCode, 1) << format;
+        EXPECT_NE(run.output.find("cannot write " + out.File("001017." + format)), std::string::npos)
+            << format << ": " << run.output;
+        EXPECT_TRUE(fs::exists(out.File("001000." + format))) << format;
+    }
+}
+
 TEST(CaptureSound, TheWavHoldsExactlyTheTimeTheMusicPlayed) {
     TempDir dir;
     const std::string wav = dir.File("show.wav");

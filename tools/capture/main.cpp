@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/host/offscreen/image_file.h"
@@ -18,6 +19,7 @@
 #include "platform/testing/hooks.h"
 #include "platform/win32/win32.h"
 #include "tools/capture/options.h"
+#include "tools/capture/png_writers.h"
 #include "tools/capture/progress.h"
 #include "tools/capture/video_pipe.h"
 #include "tools/capture/wav_writer.h"
@@ -68,6 +70,7 @@ struct Capture {
     std::vector<uint8_t> row;
     WavWriter wav;
     VideoPipe video;
+    PngWriters png;
     Progress progress;
 };
 
@@ -107,7 +110,7 @@ void WriteFrame(const std::string& stem, const uint16_t* pixels, int width, int 
         return;
     }
     std::string why;
-    if (!WriteFramePng(path, pixels, width, height, pitch, rgb555, 1, why)) Fail("cannot write " + path + ": " + why);
+    if (!g.png.Write(path, pixels, width, height, pitch, rgb555, why)) Fail(why);
 }
 
 void OnFrame(const uint16_t* pixels, int width, int height, int pitch, bool rgb555, uint32_t tick) {
@@ -166,6 +169,7 @@ int FinishCapture(int code) {
     OffscreenFinishAudio();
     g.progress.Finish(g.lastShowTime, g.framesPresented);
     std::string why;
+    if (!g.png.Finish(why)) Fail(why);
     if (!g.wav.Close(why)) Fail(why);
     if (!g.video.Close(why)) Fail(why);
     if (g.failed && code == 0) code = 1;
@@ -192,6 +196,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
             return 64;
         }
+        // PNG encoding takes far longer than drawing a frame: one encoder per core.
+        if (g.options.format == "png") g.png.Start(static_cast<int>(std::thread::hardware_concurrency()));
     }
     if (chdir(g.options.data.c_str()) != 0) {
         std::fprintf(stderr, "zelk6-capture: cannot use the show folder %s: %s\n", g.options.data.c_str(),

@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-// Writes a width x height 16-bit frame (rows pitch bytes apart, 5-5-5 or 5-6-5) as a 24-bit
-// PNG, each pixel repeated `scale` times in both directions. `why` says what failed.
-bool WriteFramePng(const std::string& path, const uint16_t* pixels, int width, int height, int pitch,
-                   bool rgb555, int scale, std::string& why);
+// Writes width x height packed RGB24 pixels (rows width * 3 bytes apart) as a 24-bit PNG.
+// `why` says what failed. Safe to call from several threads at once.
+bool WriteRgbPng(const std::string& path, const uint8_t* rgb, int width, int height, std::string& why);
 
 // Expands a frame to packed RGB24 rows (width * scale * 3 bytes each), each pixel repeated
 // `scale` times in both directions. `out` is resized as needed (no allocation once sized).
