@@ -68,9 +68,13 @@ MIDASmodule MIDASloadModule(const char* fileName) {
 
     int openmptError = OPENMPT_ERROR_OK;
     const char* openmptMessage = nullptr;
+    // libopenmpt walks every sub-song of a module at load to learn its length; a crafted file
+    // makes that walk take seconds and gigabytes. The show plays from the start and never
+    // seeks, so the walk is skipped.
+    const openmpt_module_initial_ctl ctls[] = {{"load.skip_subsongs_init", "1"}, {nullptr, nullptr}};
     openmpt_module* mod = openmpt_module_create_from_memory2(
         data.data(), data.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_store,
-        nullptr, &openmptError, &openmptMessage, nullptr);
+        nullptr, &openmptError, &openmptMessage, ctls);
     if (!mod) {
         bool outOfMemory = openmptError == OPENMPT_ERROR_OUT_OF_MEMORY;
         std::string why = WhyNotAModule(data, openmptMessage);
