@@ -27,6 +27,7 @@ void PngWriters::Start(int threads) {
 
 bool PngWriters::Write(const std::string& path, const uint16_t* pixels, int width, int height, int pitch,
                        bool rgb555, std::string& why) {
+    if (threads_.empty()) Start(1);  // never left waiting for an encoder that is not there
     std::vector<uint8_t> rgb;
     {
         std::unique_lock<std::mutex> lock(mutex_);
