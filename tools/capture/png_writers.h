@@ -38,7 +38,7 @@ class PngWriters {
     std::condition_variable queued_, freed_;
     std::deque<Job> queue_;
     std::vector<std::vector<uint8_t>> spare_;  // buffers to expand the next frames into
-    size_t buffers_ = 0;                       // made so far, at most kBuffers
+    size_t buffers_ = 0;                       // made so far: a few per encoder at most
     bool stop_ = false;
     std::string failure_;  // the first write that failed
     std::vector<std::thread> threads_;
