@@ -2,6 +2,13 @@
 
 #include <utility>
 
+void AudioAhead::Render(HostAudioPull pull, void* user, const Sink& sink, std::vector<int16_t>& buffer,
+                        int frames, int tag) {
+    buffer.assign(static_cast<size_t>(frames) * 2, 0);
+    pull(user, buffer.data(), frames);
+    if (sink) sink(buffer.data(), frames, tag);
+}
+
 void AudioAhead::Start(HostAudioPull pull, void* user, Sink sink) {
     Drain();  // a device opened again: what fell due before goes where it was going
     pull_ = pull;
@@ -48,11 +55,7 @@ void AudioAhead::Run() {
         std::swap(pending_, working_);
         busy_ = true;
         lock.unlock();
-        for (const Block& block : working_) {
-            buffer_.assign(static_cast<size_t>(block.frames) * 2, 0);
-            pull_(user_, buffer_.data(), block.frames);
-            if (sink_) sink_(buffer_.data(), block.frames, block.tag);
-        }
+        for (const Block& block : working_) Render(pull_, user_, sink_, buffer_, block.frames, block.tag);
         working_.clear();
         lock.lock();
         busy_ = false;

@@ -30,6 +30,11 @@ class AudioAhead {
 
     static constexpr int kMaxBlock = 4096;
 
+    // One block: `buffer` sized and zeroed, filled by `pull`, handed to `sink`. The same on
+    // either thread, so the samples do not depend on which renders them.
+    static void Render(HostAudioPull pull, void* user, const Sink& sink, std::vector<int16_t>& buffer, int frames,
+                       int tag);
+
   private:
     struct Block {
         int frames, tag;

@@ -49,9 +49,7 @@ void PullAudioUpTo(uint32_t tick) {
         if (o.config.audioAhead) {
             o.ahead.Post(chunk, tag);
         } else {
-            o.audioBuffer.assign(static_cast<size_t>(chunk) * 2, 0);
-            o.pull(o.pullUser, o.audioBuffer.data(), chunk);
-            if (o.config.onAudio) o.config.onAudio(o.audioBuffer.data(), chunk, tag);
+            AudioAhead::Render(o.pull, o.pullUser, o.config.onAudio, o.audioBuffer, chunk, tag);
         }
         o.audioFrames += chunk;
     }
