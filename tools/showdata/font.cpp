@@ -28,19 +28,19 @@ FT_Library Library() {
 // Faces stay open for the whole run; the generator draws a few dozen lines.
 FT_Face Face(const TextStyle& style) {
     static std::map<std::string, FT_Face> faces;
-    const std::string path = std::string(kFontFolder) + style.face;
-    auto found = faces.find(path);
+    const std::string name = style.face;
+    auto found = faces.find(name);
     FT_Face face;
     if (found != faces.end()) {
         face = found->second;
     } else {
-        if (FT_New_Face(Library(), path.c_str(), 0, &face) != 0)
-            throw std::runtime_error("cannot open the font " + path +
-                                     " (install fonts-dejavu-core; scripts/setup.sh does)");
-        faces[path] = face;
+        const FontFile file = EmbeddedFont(style.face);
+        if (file.size == 0 || FT_New_Memory_Face(Library(), file.data, file.size, 0, &face) != 0)
+            throw std::runtime_error("no built-in font " + name);
+        faces[name] = face;
     }
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(style.size)) != 0)
-        throw std::runtime_error("font " + path + " has no size " + std::to_string(style.size));
+        throw std::runtime_error("font " + name + " has no size " + std::to_string(style.size));
     return face;
 }
 

@@ -9,11 +9,16 @@
 
 namespace showdata {
 
-// Where the faces are read from; Debian's fonts-dejavu-core puts them here.
-inline constexpr const char* kFontFolder = "/usr/share/fonts/truetype/dejavu/";
+// A face's file as built into the generator (tools/showdata/fonts/, with its licence).
+struct FontFile {
+    const unsigned char* data = nullptr;
+    long size = 0;
+};
+// The built-in file of that name; size 0 when there is none.
+FontFile EmbeddedFont(const char* face);
 
 struct TextStyle {
-    const char* face = "DejaVuSans-Bold.ttf";  // file name inside kFontFolder
+    const char* face = "DejaVuSans-Bold.ttf";  // a file in tools/showdata/fonts/
     int size = 24;                             // em height in pixels
     Rgb top{255, 255, 255};        // fill colour at the top of the capitals ...
     Rgb bottom{255, 255, 255};     // ... and at the baseline

@@ -3,6 +3,7 @@
 // callbacks and texture names; damaged input refused; the importer's sample models.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
