@@ -24,10 +24,6 @@
 #include "tools/capture/video_pipe.h"
 #include "tools/capture/wav_writer.h"
 
-#ifndef ZELK6_BUILTIN_DATA
-#define ZELK6_BUILTIN_DATA "show"
-#endif
-
 namespace {
 
 const int kLoadingFrames = 4;  // the loading screen flips once per stage, 0..3 finished
@@ -37,6 +33,25 @@ std::string Absolute(const std::string& path) {
     char cwd[PATH_MAX];
     if (!getcwd(cwd, sizeof(cwd))) return path;
     return std::string(cwd) + "/" + path;
+}
+
+// The built-in show data: show/ beside the program in a build tree, else share/zelk6/show
+// of the prefix it is installed in. Found from the program's own path, so an installed copy
+// works wherever the prefix is.
+std::string BuiltinShowFolder() {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof(self) - 1);
+    if (length <= 0) return "show";
+    const std::string exe(self, static_cast<size_t>(length));
+    const std::string bin = exe.substr(0, exe.rfind('/'));
+    const std::string beside = bin + "/show";
+    for (const std::string& candidate : {beside, bin + "/../share/zelk6/show"}) {
+        char resolved[PATH_MAX];
+        struct stat info;
+        if (realpath(candidate.c_str(), resolved) && stat(resolved, &info) == 0 && S_ISDIR(info.st_mode))
+            return resolved;
+    }
+    return beside;
 }
 
 bool MakeFolder(const std::string& path, std::string& error) {
@@ -189,7 +204,7 @@ int main(int argc, char** argv) {
         std::fputs(kCaptureUsage, stdout);
         return 0;
     }
-    if (g.options.data.empty()) g.options.data = ZELK6_BUILTIN_DATA;
+    if (g.options.data.empty()) g.options.data = BuiltinShowFolder();
     if (!g.options.out.empty()) {
         g.out = Absolute(g.options.out);
         if (!MakeFolder(g.out, error)) {
