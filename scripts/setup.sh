@@ -17,8 +17,10 @@ done
 echo "zelk6: installing$missing" >&2
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-# A registry that cannot be reached fails the run with apt's own message rather than hanging.
+# A registry that cannot be reached fails the run with apt's own message, rather than hanging
+# or going on with stale lists to a flood of failed downloads.
 apt="-o Acquire::http::Timeout=30 -o Acquire::https::Timeout=30 -o Acquire::Retries=2"
-$sudo apt-get $apt update -qq
+$sudo apt-get $apt -o APT::Update::Error-Mode=any update -qq ||
+    { echo "zelk6: cannot read the package lists, so cannot install$missing" >&2; exit 1; }
 # sudo drops the environment, so the front end is set inside it.
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get $apt install -y -qq --no-install-recommends $missing >/dev/null
