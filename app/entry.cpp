@@ -1,5 +1,6 @@
 // WinMain: the start-up in its fixed order, the loading screen, the timeline and the
 // shutdown. Returns the process's exit code: 0 after the show, else the failed step's code.
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/app.h"
@@ -12,6 +13,23 @@
 #include "scene/scene.h"
 
 IDirectDrawSurface* LoadingPicture = nullptr;  // "images\\load.bmp", held for the whole run
+
+// Says which file was missing, where it was looked for and why it failed: a user who starts the
+// show from the wrong folder otherwise sees the dialogs and then nothing. `error` is the loader's
+// last error, read as the load failed.
+static void ReportNoLoadingPicture(DWORD error) {
+    char folder[MAX_PATH] = "";
+    if (!GetCurrentDirectoryA(sizeof(folder), folder)) lstrcpyA(folder, "this folder");
+    char reason[256] = "";
+    if (error == ERROR_SUCCESS ||
+        !FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                        sizeof(reason), nullptr))
+        lstrcpyA(reason, "the picture could not be put on a surface");
+    char text[MAX_PATH + 512];
+    std::snprintf(text, sizeof(text), "cannot load images\\load.bmp from %s: %s; start zelk6 from a show folder",
+                  folder, reason);
+    MessageBoxA(MainWindow, text, "Zelk6", MB_OK);
+}
 
 // Stops and frees the module and closes the library; any failure ends the program.
 static void ShutDownMusic() {
@@ -54,10 +72,13 @@ int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, i
 
     ShowCursor(FALSE);
 
+    SetLastError(ERROR_SUCCESS);
     LoadingPicture = LoadBitmapSurface("images\\load.bmp", 0, 0);
     if (!LoadingPicture) {
+        const DWORD error = GetLastError();
         Release3DDevice();
         ReleaseDisplay();
+        ReportNoLoadingPicture(error);
         return 1;
     }
 

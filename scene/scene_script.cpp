@@ -1,5 +1,6 @@
 // Reading a scene script: the X file to build the scene from, then entries that add lights
 // under the root and place the camera.
+#include <cstdio>
 #include <cstring>
 
 #include "platform/win32/crt.h"
@@ -61,9 +62,13 @@ SceneRecord LoadSceneScript(const char* scriptPath, DWORD x, DWORD y, DWORD widt
     // One buffer for the X file name and then each keyword.
     char token[kScriptTokenSize];
     // An empty script has no X file; a name longer than the buffer would name another file.
-    // Either way there is nothing to build.
+    // Either way there is nothing to build, and the user is told which script it was.
     if (ReadScriptWord(file, token) != kWordRead) {
         std::fclose(file);
+        char line[512];
+        std::snprintf(line, sizeof(line), "zelk6: %s: does not begin with an X file's name; its scene is left out\n",
+                      scriptPath);
+        OutputDebugStringA(line);
         return record;
     }
     BuildScene(token, &record, x, y, width, height);

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "platform/d3drm/raster/raster.h"
@@ -48,13 +49,24 @@ HRESULT IDirect3DRM::LoadTexture(LPCSTR fileName, IDirect3DRMTexture** texture) 
     std::string path = ResolvePath(fileName);
     std::vector<uint8_t> bytes;
     int readError = 0;
-    if (ReadWholeFile(path, kMaxTextureFileBytes, bytes, readError) != WholeFile::Read)
+    switch (ReadWholeFile(path, kMaxTextureFileBytes, bytes, readError)) {
+    case WholeFile::Read: break;
+    case WholeFile::NotOpened: ReportFileProblem(path, std::strerror(readError)); return D3DRMERR_FILENOTFOUND;
+    case WholeFile::NotRead:
+        ReportFileProblem(path, std::string("cannot read: ") + std::strerror(readError));
         return D3DRMERR_FILENOTFOUND;
+    case WholeFile::TooLarge: ReportFileProblem(path, "too large for a texture"); return D3DRMERR_FILENOTFOUND;
+    }
+    // A texture the scene is drawn without is named once.
+    auto refuse = [&path](const std::string& why) {
+        ReportFileProblem(path, "not loaded: " + why);
+        return D3DRMERR_BADFILE;
+    };
 
     const char* type = nullptr;
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') type = "BMP";
     if (bytes.size() >= 2 && bytes[0] == 'P' && bytes[1] >= '1' && bytes[1] <= '6') type = "PNM";
-    if (!type) return D3DRMERR_BADFILE;
+    if (!type) return refuse("neither a BMP nor a PNM picture");
     bool bottomUp = type[0] == 'B' && BmpIsBottomUp(bytes);
 
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -62,10 +74,10 @@ HRESULT IDirect3DRM::LoadTexture(LPCSTR fileName, IDirect3DRMTexture** texture) 
     SDL_Surface* rgb = decoded ? SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0)
                                : nullptr;
     if (decoded) SDL_FreeSurface(decoded);
-    if (!rgb) return D3DRMERR_BADFILE;
+    if (!rgb) return refuse(SDL_GetError());
     if (rgb->w < 1 || rgb->h < 1 || rgb->w > kMaxTextureSide || rgb->h > kMaxTextureSide) {
         SDL_FreeSurface(rgb);
-        return D3DRMERR_BADFILE;
+        return refuse("larger than " + std::to_string(kMaxTextureSide) + " pixels a side");
     }
 
     IDirect3DRMTexture* t = new (std::nothrow) IDirect3DRMTexture;
@@ -85,7 +97,7 @@ HRESULT IDirect3DRM::LoadTexture(LPCSTR fileName, IDirect3DRMTexture** texture) 
             }
             t->sampler = new RasterTexture;
             if (!RasterBuildTexture(*t->sampler, t->texels.data(), t->width, t->height, t->width))
-                result = D3DRMERR_BADFILE;
+                result = refuse("its size cannot be sampled");
         } catch (const std::bad_alloc&) {
             result = D3DRMERR_BADALLOC;
         }

@@ -11,6 +11,7 @@
 #include <assimp/scene.h>
 
 #include <cstring>
+#include <string>
 #include <new>
 
 #include "platform/d3drm/xfile_checks.h"
@@ -32,8 +33,10 @@ struct Wanted {
 
 bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
+// The bytes to load; `path` is set when they come from a file, which is then named on stderr
+// if it cannot be read (and by the caller if it is refused).
 bool ReadSource(LPVOID source, D3DRMLOADOPTIONS options, std::vector<uint8_t>& bytes,
-                HRESULT& error) {
+                HRESULT& error, std::string& path) {
     DWORD from = options & 0x0F;
     if (from == D3DRMLOAD_FROMMEMORY) {
         auto* memory = static_cast<D3DRMLOADMEMORY*>(source);
@@ -49,11 +52,14 @@ bool ReadSource(LPVOID source, D3DRMLOADOPTIONS options, std::vector<uint8_t>& b
         error = D3DRMERR_BADVALUE;
         return false;
     }
-    std::string path = ResolvePath(static_cast<const char*>(source));
+    path = ResolvePath(static_cast<const char*>(source));
     int readError = 0;
     WholeFile read = ReadWholeFile(path, kMaxXFileSize, bytes, readError);
     if (read == WholeFile::Read) return true;
     error = read == WholeFile::NotOpened ? D3DRMERR_FILENOTFOUND : D3DRMERR_BADFILE;
+    ReportFileProblem(path, read == WholeFile::TooLarge ? "too large for an X file"
+                            : read == WholeFile::NotRead ? std::string("cannot read: ") + std::strerror(readError)
+                                                         : std::string(std::strerror(readError)));
     return false;
 }
 
@@ -197,11 +203,17 @@ HRESULT IDirect3DRM::Load(LPVOID source, LPVOID objectId, GUID** guids, DWORD gu
 
     std::vector<uint8_t> bytes;
     HRESULT error = D3DRM_OK;
-    if (!ReadSource(source, options, bytes, error)) return error;
-    if (bytes.size() < kMinXFileSize || std::memcmp(bytes.data(), "xof ", 4) != 0)
+    std::string path;
+    if (!ReadSource(source, options, bytes, error, path)) return error;
+    // A refused file is named once; loads from memory have no name to give.
+    auto refuse = [&path](const std::string& why) {
+        if (!path.empty()) ReportFileProblem(path, "not loaded: " + why);
         return D3DRMERR_BADFILE;
+    };
+    if (bytes.size() < kMinXFileSize || std::memcmp(bytes.data(), "xof ", 4) != 0)
+        return refuse("not an X file");
     // Damage the importer would crash on is refused like any other unreadable file.
-    if (CheckXFileStructure(bytes.data(), bytes.size())) return D3DRMERR_BADFILE;
+    if (const char* why = CheckXFileStructure(bytes.data(), bytes.size())) return refuse(why);
 
     Assimp::Importer importer;
     const aiScene* scene = nullptr;
@@ -211,7 +223,7 @@ HRESULT IDirect3DRM::Load(LPVOID source, LPVOID objectId, GUID** guids, DWORD gu
     } catch (...) {
         scene = nullptr;
     }
-    if (!scene || !scene->mRootNode) return D3DRMERR_BADFILE;
+    if (!scene || !scene->mRootNode) return refuse(importer.GetErrorString());
 
     LoadContext ctx{this, scene, loadTexture, loadTextureArgument, {}, {}, {}};
     // Top-level objects stay alive until the animations that name their frames are built,

@@ -2,10 +2,12 @@
 // with the source key from the effects record, and colour fill. Rectangles are checked once
 // here; the row loops below trust them.
 #include <cstring>
+#include <string>
 
 #include "platform/ddraw/ddraw.h"
 #include "platform/ddraw/surface_memory.h"
 #include "platform/testing/hooks.h"
+#include "platform/win32/whole_file.h"
 
 namespace {
 
@@ -99,7 +101,17 @@ HRESULT IDirectDrawSurface::Blt(LPRECT destRect, IDirectDrawSurface* source, LPR
 
     if (!source) return DDERR_INVALIDPARAMS;
     RECT sr = sourceRect ? *sourceRect : RECT{0, 0, source->width, source->height};
-    if (!RectInside(sr, source->width, source->height)) return DDERR_INVALIDRECT;
+    if (!RectInside(sr, source->width, source->height)) {
+        // A picture smaller than the part cut from it: nothing is drawn, as on the platform,
+        // and the file is named once.
+        if (!source->picture.empty())
+            ReportFileProblem(source->picture,
+                              "is " + std::to_string(source->width) + "x" + std::to_string(source->height) +
+                                  ", smaller than the part drawn from it (" + std::to_string(sr.left) + "," +
+                                  std::to_string(sr.top) + ")-(" + std::to_string(sr.right) + "," +
+                                  std::to_string(sr.bottom) + ")");
+        return DDERR_INVALIDRECT;
+    }
 
     bool keyed = false;
     uint16_t low = 0, high = 0;

@@ -158,6 +158,7 @@ struct IDirectDrawSurface {
 
     // Stand-in state, read by the rest of platform/ (the 3D device renders into memory).
     std::string tag;  // what it is, for the call log: "primary", "back", "picture 1024x110"
+    std::string picture;  // the file of the picture last copied in through GetDC, else empty
     DWORD caps = 0;
     bool rgb555 = false;  // the display's layout when the surface was made (bit 10 of redMask)
     DWORD redMask = 0xF800;  // what GetPixelFormat reports

@@ -152,7 +152,7 @@ HRESULT IDirectDrawSurface::GetDC(HDC* out) {
     if (standin::TakeFault("IDirectDrawSurface::GetDC", &fault)) return fault;
     if (lost) return DDERR_SURFACELOST;
     if (locked || dc) return DDERR_SURFACEBUSY;
-    dc = CreateTargetDC(GdiPixelTarget{memory.data(), width, height, pitch, rgb555});
+    dc = CreateTargetDC(GdiPixelTarget{memory.data(), width, height, pitch, rgb555, &picture});
     if (!dc) return DDERR_CANTCREATEDC;
     *out = dc;
     return DD_OK;

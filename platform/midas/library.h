@@ -15,6 +15,9 @@
 // One loaded module: what MIDASmodule points at.
 struct MIDASmoduleRecord {
     openmpt_module* mod = nullptr;
+    // libopenmpt's warnings while the module loads, "; "-separated; later ones are dropped.
+    std::string loadLog;
+    bool loading = true;
 };
 
 // Codes of MIDASgetLastError. Texts are in errors.cpp.

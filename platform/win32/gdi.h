@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/win32/win32.h"
@@ -15,6 +16,8 @@ struct GdiPixelTarget {
     int height;        // rows, > 0
     int pitch;         // bytes from one row to the next: even and >= width * 2
     bool rgb555;       // 5-5-5 when true, else 5-6-5
+    // Where a copied-in picture's file name goes (the surface's own record), or null.
+    std::string* picture = nullptr;
 };
 
 // A context drawing into `target` (what IDirectDrawSurface::GetDC hands out); null when the
@@ -31,6 +34,7 @@ struct HGDIOBJ__ {
     std::vector<uint32_t> pixels;   // 0x00RRGGBB words, rows top-down, no padding
     HDC__* selectedInto = nullptr;  // the memory context holding it; a bitmap sits in one at most
     bool stock = false;             // the 1 x 1 bitmap a new memory context holds: never freed
+    std::string file;               // the file LoadImageA read it from, else empty
 };
 
 enum class GdiDcKind { Memory, Target };

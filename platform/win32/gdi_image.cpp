@@ -6,7 +6,8 @@
 #include <SDL_image.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,30 +16,32 @@
 #include "platform/win32/gdi.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/whole_file.h"
+#include "platform/win32/windows_internal.h"
 
 namespace {
 
 // Names below 0x10000 are resource numbers (MAKEINTRESOURCE), not text.
 bool IsResourceNumber(LPCSTR name) { return reinterpret_cast<uintptr_t>(name) < 0x10000; }
 
-void Refuse(const std::string& path, const char* why) {
-    std::fprintf(stderr, "LoadImageA: %s: %s\n", path.c_str(), why);
+// A picture the show goes on without: said once on stderr, and kept as the last error.
+void Refuse(const std::string& path, DWORD error, const std::string& why) {
+    ReportFileProblem(path, why);
+    SetLastErrorText(error, why);
 }
 
 // The whole file, or false when it cannot be read or its headers are refused.
 bool ReadCheckedBmp(const std::string& path, std::vector<uint8_t>* bytes, BmpHeaderInfo* info) {
     int error = 0;
-    const char* why = nullptr;
     switch (ReadWholeFile(path, kBmpMaxFileBytes, *bytes, error)) {
-    case WholeFile::NotOpened: return false;  // missing: the caller's ordinary "not found"
-    case WholeFile::NotRead: why = "cannot read file"; break;
-    case WholeFile::TooLarge: why = "file too large for a BMP picture"; break;
-    case WholeFile::Read:
-        why = CheckBmpHeader(bytes->data(), std::min(bytes->size(), kBmpHeadBytes), bytes->size(),
-                             info);
-        break;
+    case WholeFile::NotOpened: Refuse(path, ERROR_FILE_NOT_FOUND, std::strerror(error)); return false;
+    case WholeFile::NotRead:
+        Refuse(path, ERROR_READ_FAULT, std::string("cannot read the file: ") + std::strerror(error));
+        return false;
+    case WholeFile::TooLarge: Refuse(path, ERROR_BAD_FORMAT, "file too large for a BMP picture"); return false;
+    case WholeFile::Read: break;
     }
-    if (why) Refuse(path, why);
+    const char* why = CheckBmpHeader(bytes->data(), std::min(bytes->size(), kBmpHeadBytes), bytes->size(), info);
+    if (why) Refuse(path, ERROR_BAD_FORMAT, why);
     return !why;
 }
 
@@ -58,7 +61,7 @@ bool DecodeBmp(const std::string& path, const std::vector<uint8_t>& bytes,
     if (decoded) SDL_FreeSurface(decoded);
     // The decoder must agree with the headers checked above, or those bounds mean nothing.
     if (!rgb || rgb->w != info.width || rgb->h != info.height) {
-        Refuse(path, rgb ? "decoded size differs from the header" : SDL_GetError());
+        Refuse(path, ERROR_BAD_FORMAT, rgb ? "decoded size differs from the header" : SDL_GetError());
         if (rgb) SDL_FreeSurface(rgb);
         return false;
     }
@@ -109,8 +112,10 @@ HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int hei
     int w = width > 0 ? width : picture.width;
     int h = height > 0 ? height : picture.height;
     if (w > kBmpMaxSide || h > kBmpMaxSide || int64_t{w} * h > kBmpMaxPixels) {
-        Refuse(path, "requested size too large");
+        Refuse(path, ERROR_BAD_FORMAT, "requested size too large");
         return nullptr;
     }
-    return BitmapFrom(picture, w, h);
+    HGDIOBJ bitmap = BitmapFrom(picture, w, h);
+    bitmap->file = path;
+    return bitmap;
 }

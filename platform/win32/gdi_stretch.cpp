@@ -68,6 +68,7 @@ BOOL StretchBlt(HDC destination, int dx, int dy, int dw, int dh, HDC source, int
 
     const GdiPixelTarget& target = destination->target;
     const HGDIOBJ__& bitmap = *source->bitmap;
+    if (target.picture) *target.picture = bitmap.file;
     int firstX, firstY;
     std::vector<int> columns = MapAxis(dxSpan, sxSpan, target.width, bitmap.width, &firstX);
     std::vector<int> rows = MapAxis(dySpan, sySpan, target.height, bitmap.height, &firstY);

@@ -1,7 +1,10 @@
 // The rest of the Win32 subset: clock, message boxes, cursor, screen metrics, rectangles,
-// debugger output, string copy and the module handle.
+// debugger output, string copy, the module handle, the last error and the current folder.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/host/host.h"
 #include "platform/testing/hooks.h"
@@ -10,6 +13,21 @@
 namespace {
 
 int g_cursorCount = 0;  // the cursor shows while this is >= 0, as on the platform
+DWORD g_lastError = ERROR_SUCCESS;
+// The reason the loader that set g_lastError gave, for FormatMessageA.
+DWORD g_reasonError = ERROR_SUCCESS;
+std::string g_reason;
+
+// The platform's own wording where no loader gave a reason.
+const char* GenericText(DWORD error) {
+    switch (error) {
+    case ERROR_SUCCESS: return "The operation completed successfully.";
+    case ERROR_FILE_NOT_FOUND: return "The system cannot find the file specified.";
+    case ERROR_BAD_FORMAT: return "An attempt was made to load a program with an incorrect format.";
+    case ERROR_READ_FAULT: return "The system cannot read from the specified device.";
+    default: return nullptr;
+    }
+}
 
 }  // namespace
 
@@ -65,4 +83,33 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
     // The program's own module; other modules are not loaded here.
     static int self;
     return moduleName ? nullptr : reinterpret_cast<HMODULE>(&self);
+}
+
+DWORD GetLastError() { return g_lastError; }
+
+void SetLastError(DWORD error) { g_lastError = error; }
+
+void SetLastErrorText(DWORD error, const std::string& reason) {
+    g_lastError = g_reasonError = error;
+    g_reason = reason;
+}
+
+DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,
+                     DWORD size, void* arguments) {
+    (void)source, (void)languageId, (void)arguments;  // system messages only, no inserts
+    if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || !buffer || size == 0) return 0;
+    const char* text = messageId == g_reasonError && !g_reason.empty() ? g_reason.c_str() : GenericText(messageId);
+    if (!text) return 0;
+    std::snprintf(buffer, size, "%s", text);
+    return static_cast<DWORD>(std::strlen(buffer));
+}
+
+DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
+    char path[4096];
+    if (!getcwd(path, sizeof path)) return 0;
+    const DWORD length = static_cast<DWORD>(std::strlen(path));
+    // Too small a buffer gets nothing, and the size it needs (terminator included).
+    if (!buffer || size <= length) return length + 1;
+    std::memcpy(buffer, path, length + 1);
+    return length;
 }

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
+#include <set>
 
 WholeFile ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,
                         int& error) {
@@ -40,4 +42,17 @@ WholeFile ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<ui
     std::fclose(file);
     if (result != WholeFile::Read) bytes.clear();
     return result;
+}
+
+void ReportFileProblem(const std::string& path, const std::string& what) {
+    // A module's log may speak from the sound thread while it plays.
+    static std::mutex lock;
+    static std::set<std::string> reported;
+    std::lock_guard<std::mutex> hold(lock);
+    if (!reported.insert(path).second) return;
+    // A name read from a damaged file may hold anything; control bytes never reach the terminal.
+    std::string line = "zelk6: " + path + ": " + what;
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    std::fprintf(stderr, "%s\n", line.c_str());
 }

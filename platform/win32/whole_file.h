@@ -1,5 +1,6 @@
 // Reading a file whole, up to a limit: the first step of every loader that hands a file's bytes
-// to a decoder (pictures, textures, X files, modules). Stand-in internal.
+// to a decoder (pictures, textures, X files, modules); and the one line that says what is wrong
+// with a data file. Stand-in internal.
 #pragma once
 
 #include <cstddef>
@@ -14,3 +15,8 @@ enum class WholeFile { Read, NotOpened, NotRead, TooLarge };
 // the file holds more than `maxBytes`. On NotOpened and NotRead, `error` is the errno.
 WholeFile ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,
                         int& error);
+
+// Says on stderr what is wrong with a data file the show goes on without, or with only part of:
+// "zelk6: images/zuzuv.bmp: No such file or directory". Once per file: a file drawn from every
+// frame is named once, and a second problem with it is not added.
+void ReportFileProblem(const std::string& path, const std::string& what);

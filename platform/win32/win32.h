@@ -24,6 +24,7 @@ typedef char CHAR;
 typedef const char* LPCSTR;
 typedef char* LPSTR;
 typedef void* LPVOID;
+typedef const void* LPCVOID;
 
 #ifndef TRUE
 #define TRUE 1
@@ -192,6 +193,13 @@ struct BITMAP {
 #define LR_LOADFROMFILE 0x0010u
 #define LR_CREATEDIBSECTION 0x2000u
 #define CLR_INVALID 0xFFFFFFFFu
+#define MAX_PATH 260
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_BAD_FORMAT 11
+#define ERROR_READ_FAULT 30
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200u
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000u
 
 // Entry point of the program; the stand-in's main calls it.
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
@@ -224,6 +232,13 @@ int GetSystemMetrics(int index);
 BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
 void OutputDebugStringA(LPCSTR text);
 LPSTR lstrcpyA(LPSTR destination, LPCSTR source);
+// The thread's last error, set by the calls that load files (LoadImageA), and its text: for the
+// error a loader set last, the loader's own reason ("No such file or directory").
+DWORD GetLastError();
+void SetLastError(DWORD error);
+DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,
+                     DWORD size, void* arguments);
+DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 
 // GDI: images, memory contexts and text on surfaces
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags);

@@ -27,3 +27,5 @@ void PumpHostInput();
 void ResetMessageQueue();
 // Forgets every window and queued message (tests).
 void ResetWindows();
+// Sets the last error together with the loader's own reason, which FormatMessageA gives for it.
+void SetLastErrorText(DWORD error, const std::string& reason);
