@@ -51,9 +51,14 @@ int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, i
     if (!MIDASconfig()) return 2;
     if (!MIDASinit()) FailWithMusicError();
 
-    // Cancel or a close leaves both identities all zero: the primary display driver and the
-    // 3D device's own default. The show goes on either way.
-    ShowDeviceDialog(instance, nullptr);
+    // Cancel (or Escape) ends the program as the sound set-up's Cancel does, with 2 and before
+    // any window exists; the music library is running by now, so it is closed first, as a
+    // music failure closes it. A close from the caption stores nothing and the show goes on
+    // with both identities all zero: the primary display driver and the 3D device's default.
+    if (ShowDeviceDialog(instance, nullptr) == 1) {
+        if (!MIDASclose()) FailWithMusicError();
+        return 2;
+    }
 
     CreateMainWindow(instance, previousInstance, showCommand);
 

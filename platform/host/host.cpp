@@ -14,7 +14,7 @@ const Host kSdlHost = {
     "sdl",         SdlInitVideo,  SdlDisplays,  SdlOpenDisplay, SdlPresent,   SdlMissFrame, SdlCloseDisplay,
     SdlShowCursor, SdlPumpEvents, SdlTicks,     SdlAudioDevices, SdlOpenAudio, SdlLockAudio,
     SdlUnlockAudio, SdlCloseAudio, SdlMessageBox, SdlOpenDialog, SdlPresentDialog,
-    SdlWaitDialogEvents, SdlCloseDialog,
+    SdlWaitDialogEvents, SdlCloseDialog, SdlPresentDialogList, SdlDialogRoomBelow,
 };
 
 const Host* g_host = nullptr;

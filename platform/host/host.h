@@ -90,6 +90,14 @@ struct Host {
     void (*PresentDialog)(const uint32_t* pixels, int width, int height);
     void (*WaitDialogEvents)(const HostDialogSink& sink, int timeoutMs);
     void (*CloseDialog)();
+    // The open list of a dialog's drop-down box, as the platform shows it: a frameless window
+    // of its own above the dialog, which may reach past the dialog's edges. PresentDialogList
+    // shows width x height pixels (as PresentDialog's) with their top-left corner at x, y of
+    // the dialog's image; width 0 takes the list away. Clicks on it reach the dialog's sink in
+    // the dialog image's pixels. DialogRoomBelow: the pixels from row y of the dialog's image
+    // down to the bottom of the screen the dialog is on, the most a list there can take.
+    void (*PresentDialogList)(const uint32_t* pixels, int x, int y, int width, int height);
+    int (*DialogRoomBelow)(int y);
 };
 
 // Chooses the host by name; returns false for an unknown name. Call once, before WinMain.

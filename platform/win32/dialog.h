@@ -39,7 +39,7 @@
 
 // One control of a template, as the resource compiler leaves it: class "button", "combobox"
 // or "static"; position and size in dialog units; for a combo box the height includes the
-// dropped list.
+// dropped list, which the dialog manager sizes to its items instead, as the platform does.
 struct DLGITEMTEMPLATEA {
     const char* className;
     WORD id;  // 0xFFFF (-1) for texts nobody addresses

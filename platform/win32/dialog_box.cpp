@@ -42,9 +42,9 @@ DialogControl MakeControl(const DLGITEMTEMPLATEA& item) {
     } else if (strcasecmp(cls, "combobox") == 0) {
         c.kind = DialogControlKind::ComboBox;
         c.rect.bottom = y + kComboFieldHeight;
-        // The template's height includes the list; at least one line always shows.
-        c.listHeight = h - kComboFieldHeight;
-        if (c.listHeight < kListItemHeight + 2) c.listHeight = kListItemHeight + 2;
+        // The template's height includes a list, but the list is sized to its items each
+        // time it opens, as the platform's drop-down lists are: the height is not used.
+        c.listHeight = kListItemHeight + 2;
     } else {
         c.kind = DialogControlKind::Static;
     }
@@ -57,6 +57,20 @@ void SinkKeyDown(void* user, int vk, bool shift, bool alt) {
 void SinkMouseDown(void* user, int x, int y) { DialogMouseDown(*static_cast<DialogState*>(user), x, y); }
 void SinkMouseUp(void* user, int x, int y) { DialogMouseUp(*static_cast<DialogState*>(user), x, y); }
 void SinkClose(void* user) { DialogCloseRequested(*static_cast<DialogState*>(user)); }
+
+// Shows the open list in the host's list window, or takes that window away once the list
+// has closed, so nothing of it stays over the dialog's controls.
+void PresentList(DialogState& state) {
+    if (state.dropped && state.focus >= 0) {
+        PaintDialogList(state);
+        const RECT& r = state.listRect;
+        ActiveHost().PresentDialogList(state.listImage.data(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+        state.listShown = true;
+    } else if (state.listShown) {
+        ActiveHost().PresentDialogList(nullptr, 0, 0, 0, 0);
+        state.listShown = false;
+    }
+}
 
 // Removes the dialog from the running ones however the modal loop is left.
 struct ActiveEntry {
@@ -123,8 +137,10 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, const DLGTEMPLATEA* dialog, 
     while (!state.ended) {
         PaintDialog(state);
         ActiveHost().PresentDialog(state.image.data(), state.width, state.height);
+        PresentList(state);
         ActiveHost().WaitDialogEvents(sink, 100);
     }
+    if (state.listShown) ActiveHost().PresentDialogList(nullptr, 0, 0, 0, 0);
     ActiveHost().CloseDialog();
     standin::LogCall(std::string("EndDialog ") + caption + " " + std::to_string(state.result));
     return state.result;

@@ -2,6 +2,7 @@
 // Shift+Tab move between tab stops, arrows within a group, Enter presses the default (or the
 // focused) push button, Escape means Cancel, Space presses the focused button or ticks the
 // box; a drop-down list moves its selection with the arrows and opens with Alt+Down or F4.
+#include "platform/host/host.h"
 #include "platform/win32/dialog_internal.h"
 
 namespace {
@@ -125,14 +126,28 @@ void ListKeyDown(DialogState& d, DialogControl& combo, int vk, bool shift, bool 
 
 }  // namespace
 
+void SizeDialogList(DialogControl& combo) {
+    const int items = static_cast<int>(combo.items.size());
+    const int room = ActiveHost().DialogRoomBelow(combo.rect.bottom);
+    int lines = items < 1 ? 1 : items;
+    const int fit = (room - 2) / kListItemHeight;
+    if (lines > fit) lines = fit < 1 ? 1 : fit;
+    combo.listHeight = lines * kListItemHeight + 2;  // the lines and a one-pixel frame
+}
+
 int VisibleListItems(const DialogControl& combo) {
     const int lines = (combo.listHeight - 2) / kListItemHeight;
     return lines < 1 ? 1 : lines;
 }
 
+RECT DialogListRect(const DialogControl& combo) {
+    return RECT{combo.rect.left, combo.rect.bottom, combo.rect.right, combo.rect.bottom + combo.listHeight};
+}
+
 void DropDialogList(DialogState& d) {
     DialogControl* c = FocusedControl(d);
     if (!c || c->kind != DialogControlKind::ComboBox || d.dropped) return;
+    SizeDialogList(*c);
     d.dropped = true;
     d.hot = c->selection;
     d.top = 0;
@@ -161,6 +176,7 @@ void DialogKeyDown(DialogState& d, int vk, bool shift, bool alt) {
             return;
         }
         if (IsMoveKey(vk) && !alt) {
+            SizeDialogList(*focused);  // a page is what the open list would show
             Select(d, *focused, Moved(vk, focused->selection, static_cast<int>(focused->items.size()),
                                       VisibleListItems(*focused) - 1));
             return;
@@ -196,7 +212,7 @@ void DialogMouseDown(DialogState& d, int x, int y) {
         // A press in the open list picks the line under it on release; anywhere else it
         // closes the list and does nothing more.
         DialogControl& combo = *FocusedControl(d);
-        const RECT list{combo.rect.left, combo.rect.bottom, combo.rect.right, combo.rect.bottom + combo.listHeight};
+        const RECT list = DialogListRect(combo);
         if (Inside(list, x, y)) {
             int line = (y - list.top - 1) / kListItemHeight;
             int item = d.top + (line < 0 ? 0 : line);
@@ -225,8 +241,7 @@ void DialogMouseUp(DialogState& d, int x, int y) {
     d.pressed = -1;
     DialogControl& c = d.controls[static_cast<size_t>(pressed)];
     if (d.dropped) {
-        const RECT list{c.rect.left, c.rect.bottom, c.rect.right, c.rect.bottom + c.listHeight};
-        if (Inside(list, x, y)) CloseDialogList(d, true);
+        if (Inside(DialogListRect(c), x, y)) CloseDialogList(d, true);
         return;
     }
     // A button acts only when released over itself, so a press can still be taken back.

@@ -18,7 +18,8 @@ struct DialogControl {
     std::string text;
     DWORD style = 0;
     RECT rect{};              // pixels of the dialog's image; a combo box's closed field only
-    int listHeight = 0;       // combo box: pixels of the dropped list below the field
+    int listHeight = 0;       // combo box: pixels of the dropped list below the field, sized
+                              // to its items when it opens (SizeDialogList)
     std::vector<std::string> items;  // combo box, in the order added (not sorted)
     std::vector<LPARAM> itemData;
     int selection = -1;       // combo box: the selected item, -1 for none
@@ -38,6 +39,11 @@ struct DialogState {
     bool ended = false;
     INT_PTR result = 0;
     std::vector<uint32_t> image;          // 0x00RRGGBB, rows packed
+    // The open list, shown by the host in a window of its own that may reach past the
+    // dialog's edges: its image and where it lies in the dialog's pixels.
+    std::vector<uint32_t> listImage;
+    RECT listRect{};
+    bool listShown = false;               // the host shows the list now
 };
 
 // Layout constants in pixels: the embedded font's cell gives the dialog base units.
@@ -63,10 +69,18 @@ void DialogCloseRequested(DialogState& dialog);
 // the highlighted item as the selection when `commit`.
 void DropDialogList(DialogState& dialog);
 void CloseDialogList(DialogState& dialog, bool commit);
+// Sizes a combo box's list to its items, one line at least, as many as the screen below the
+// field takes at most (the host tells the room); a longer list scrolls.
+void SizeDialogList(DialogControl& combo);
 // Lines of the open list that show at once.
 int VisibleListItems(const DialogControl& combo);
+// Where the combo box's list lies when open, in pixels of the dialog's image: under the
+// field, as wide as it; it may reach past the dialog's bottom edge.
+RECT DialogListRect(const DialogControl& combo);
 
-// Draws the whole dialog into dialog.image (dialog_paint.cpp).
+// Draws the whole dialog into dialog.image, and the open list (when one is) into
+// dialog.listImage at dialog.listRect (dialog_paint.cpp).
 void PaintDialog(DialogState& dialog);
+void PaintDialogList(DialogState& dialog);
 // Width in pixels of text drawn with the dialog font.
 int DialogTextWidth(const std::string& text);

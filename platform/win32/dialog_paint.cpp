@@ -16,13 +16,17 @@ constexpr uint32_t kHighlight = 0x000080;
 constexpr uint32_t kHighlightText = 0xFFFFFF;
 constexpr int kSpaceAdvance = 4;
 
+// Draws in the dialog's pixels into an image that covers `whole` of them: the dialog's own
+// image, or the open list's.
 struct Canvas {
-    DialogState& d;
+    std::vector<uint32_t>& image;
+    RECT whole;
     RECT clip;  // drawing stays inside this and the image
+    void Unclip() { clip = whole; }
     void Pixel(int x, int y, uint32_t c) {
         if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
-        if (x < 0 || y < 0 || x >= d.width || y >= d.height) return;
-        d.image[static_cast<size_t>(y) * d.width + x] = c;
+        if (x < whole.left || y < whole.top || x >= whole.right || y >= whole.bottom) return;
+        image[static_cast<size_t>(y - whole.top) * (whole.right - whole.left) + (x - whole.left)] = c;
     }
     void Fill(const RECT& r, uint32_t c) {
         for (int y = r.top; y < r.bottom; y++)
@@ -104,7 +108,7 @@ void PaintButton(Canvas& cv, const DialogState& d, size_t i) {
     cv.clip = inner;
     const int tx = inner.left + (inner.right - inner.left - DialogTextWidth(c.text)) / 2 + shift;
     cv.Text(tx, TextTop(inner) + shift, c.text, kDark);
-    cv.clip = RECT{0, 0, d.width, d.height};
+    cv.Unclip();
     if (d.focus == static_cast<int>(i)) cv.DottedFrame(Inset(r, 3));
 }
 
@@ -127,7 +131,7 @@ void PaintCheckBox(Canvas& cv, const DialogState& d, size_t i) {
     RECT textRect{tx, c.rect.top, c.rect.right, c.rect.bottom};
     cv.clip = textRect;
     cv.Text(tx, TextTop(c.rect), c.text, kDark);
-    cv.clip = RECT{0, 0, d.width, d.height};
+    cv.Unclip();
     if (d.focus == static_cast<int>(i)) {
         const int w = DialogTextWidth(c.text);
         RECT focus{tx - 2, TextTop(c.rect) - 1, tx + w + 2, TextTop(c.rect) + kGdiFontHeight + 1};
@@ -170,13 +174,13 @@ void PaintCombo(Canvas& cv, const DialogState& d, size_t i) {
         cv.clip = Inset(text, 1);
         cv.Text(text.left + 2, TextTop(text), c.items[static_cast<size_t>(c.selection)],
                 focused ? kHighlightText : kDark);
-        cv.clip = RECT{0, 0, d.width, d.height};
+        cv.Unclip();
     }
 }
 
-// The open list, drawn last so it lies over the controls below it.
+// The open list, in its own image: the host shows it over the dialog and the controls below.
 void PaintList(Canvas& cv, const DialogState& d, const DialogControl& c) {
-    RECT list{c.rect.left, c.rect.bottom, c.rect.right, c.rect.bottom + c.listHeight};
+    const RECT list = DialogListRect(c);
     cv.Frame(list, kDark, kDark);
     RECT inside = Inset(list, 1);
     cv.Fill(inside, kWindow);
@@ -202,7 +206,7 @@ void PaintList(Canvas& cv, const DialogState& d, const DialogControl& c) {
         if (hot) cv.Fill(line, kHighlight);
         cv.clip = line;
         cv.Text(line.left + 2, line.top, c.items[static_cast<size_t>(item)], hot ? kHighlightText : kDark);
-        cv.clip = RECT{0, 0, d.width, d.height};
+        cv.Unclip();
     }
 }
 
@@ -215,7 +219,8 @@ int DialogTextWidth(const std::string& text) {
 }
 
 void PaintDialog(DialogState& d) {
-    Canvas cv{d, RECT{0, 0, d.width, d.height}};
+    const RECT whole{0, 0, d.width, d.height};
+    Canvas cv{d.image, whole, whole};
     cv.Fill(cv.clip, kFace);
     for (size_t i = 0; i < d.controls.size(); i++) {
         const DialogControl& c = d.controls[i];
@@ -226,9 +231,18 @@ void PaintDialog(DialogState& d) {
             case DialogControlKind::Static:
                 cv.clip = c.rect;
                 cv.Text(c.rect.left, c.rect.top, c.text, kDark);
-                cv.clip = RECT{0, 0, d.width, d.height};
+                cv.Unclip();
                 break;
         }
     }
-    if (d.dropped && d.focus >= 0) PaintList(cv, d, d.controls[static_cast<size_t>(d.focus)]);
+}
+
+void PaintDialogList(DialogState& d) {
+    if (!d.dropped || d.focus < 0) return;
+    const DialogControl& combo = d.controls[static_cast<size_t>(d.focus)];
+    d.listRect = DialogListRect(combo);
+    const RECT& r = d.listRect;
+    d.listImage.assign(static_cast<size_t>(r.right - r.left) * (r.bottom - r.top), kWindow);
+    Canvas cv{d.listImage, r, r};
+    PaintList(cv, d, combo);
 }

@@ -1,6 +1,7 @@
 // The dialog manager driven through the host's injected keys and clicks: tab order, the
-// default button, Escape, Space, the drop-down list by keyboard and mouse, a press taken back,
-// the close button, the control messages' bounds, and the image laid out from the template.
+// default button, Escape, Space, the drop-down list by keyboard and mouse and its size, a
+// press taken back, the close button, the control messages' bounds, and the image laid out
+// from the template.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -66,17 +67,28 @@ class DialogManager : public ::testing::Test {
         g_endOnClose = true;
         g_final = Final();
     }
-    INT_PTR Run(std::vector<OffscreenDialogInput> steps) {
+    INT_PTR Run(std::vector<OffscreenDialogInput> steps, DLGPROC proc = TestProc, int screenHeight = 480) {
         OffscreenConfig config;
+        config.displays = {{"Offscreen display", 640, screenHeight}};
         config.dialogAnswers["Test"] = std::move(steps);
         config.onDialogImage = [this](const std::string&, const uint32_t* p, int w, int h) {
             image.assign(p, p + static_cast<size_t>(w) * h);
             width = w;
             images++;
         };
+        RecordLists(config);
         ConfigureOffscreen(config);
         g_commands.clear();
-        return DialogBoxIndirectParamA(nullptr, &kTest, nullptr, TestProc, 0);
+        return DialogBoxIndirectParamA(nullptr, &kTest, nullptr, proc, 0);
+    }
+    // Where each open list was shown ({0, 0, 0, 0} each time one went away), and the last
+    // list's image.
+    void RecordLists(OffscreenConfig& config) {
+        lists.clear();
+        config.onDialogList = [this](const std::string&, const uint32_t* p, int x, int y, int w, int h) {
+            lists.push_back(w > 0 ? RECT{x, y, x + w, y + h} : RECT{0, 0, 0, 0});
+            if (w > 0) listImage.assign(p, p + static_cast<size_t>(w) * h);
+        };
     }
     bool Saw(int id, int code) const {
         for (auto c : g_commands)
@@ -87,7 +99,23 @@ class DialogManager : public ::testing::Test {
     std::vector<uint32_t> image;
     int width = 0;
     int images = 0;
+    std::vector<RECT> lists;
+    std::vector<uint32_t> listImage;
 };
+
+bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The test dialog with 40 more names before its own four.
+INT_PTR ManyItemsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        for (int i = 0; i < 40; i++) {
+            const std::string name = "item " + std::to_string(i);
+            SendDlgItemMessageA(dialog, kList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        }
+    return TestProc(dialog, message, wParam, lParam);
+}
 
 // Pixels of the test dialog: the list field 10..210 x 8..29, lines 13 px from y 30; the
 // box 10..130 x 49..65; OK 10..90 x 98..121; Cancel 100..180.
@@ -146,6 +174,38 @@ TEST_F(DialogManager, MouseOpensTheListPicksALineTicksTheBoxAndPressesButtons) {
     EXPECT_EQ(g_final.check, BST_UNCHECKED);
     // Clicks on nothing do nothing: the trailing Return ends it.
     EXPECT_EQ(Run({Click(230, 150), Click(239, 0)}), 10);
+}
+
+// The open list is as tall as its items, not as the template's height says; it is shown in a
+// window of its own that may reach past the dialog's bottom as far as the screen (a longer
+// list scrolls), and it goes away when it closes.
+TEST_F(DialogManager, TheOpenListIsAsTallAsItsItemsUpToTheScreenAndGoesWhenClosed) {
+    // Four items: 4 lines of 13 px and the frame under the field, above OK (from y 98).
+    EXPECT_EQ(Run({Key(VK_F4), Key(VK_ESCAPE), Key(VK_ESCAPE)}), 20);
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_TRUE(lists[0] == (RECT{10, 29, 210, 83}));
+    EXPECT_TRUE(lists[1] == (RECT{0, 0, 0, 0}));
+    EXPECT_EQ(listImage[0], 0u);                       // the frame
+    EXPECT_EQ(listImage[(1 + 13 + 6) * 200 + 100], 0x000080u);  // line 1, the selection, highlighted
+    // 44 items on a 300 px screen: 20 lines reach from the field to the screen's bottom, far
+    // below the dialog's 130 px; a click on line 15 there picks it.
+    EXPECT_EQ(Run({Key(VK_F4), Click(100, 29 + 1 + 15 * 13 + 6), Key(VK_RETURN)}, ManyItemsProc, 300), 10);
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_TRUE(lists[0] == (RECT{10, 29, 210, 29 + 20 * 13 + 2}));
+    EXPECT_TRUE(lists[1] == (RECT{0, 0, 0, 0}));
+    EXPECT_EQ(g_final.selection, 15);
+
+    // The render-device dialog's two drivers: a list of 28 px, well above OK and Cancel
+    // (from y 106), where the template's height made it 67 px with three empty lines.
+    EnumerateDrivers();
+    OffscreenConfig config;
+    config.dialogAnswers["Zelk6"] = {Key(VK_TAB), Key(VK_TAB), Key(VK_F4), Key(VK_ESCAPE), Key(VK_RETURN)};
+    RecordLists(config);
+    ConfigureOffscreen(config);
+    EXPECT_EQ(ShowDeviceDialog(nullptr, nullptr), 0);
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_TRUE(lists[0] == (RECT{184, 32, 506, 32 + 2 * 13 + 2}));
+    EXPECT_TRUE(lists[1] == (RECT{0, 0, 0, 0}));
 }
 
 TEST_F(DialogManager, APressIsDrawnDownAndTakenBackWhenReleasedElsewhere) {

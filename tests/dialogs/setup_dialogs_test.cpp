@@ -1,6 +1,7 @@
 // The two set-up dialogs in the start-up: the music library's output-device dialog (its
 // list, its preselection, Cancel ending the program with 2 before any window) and the
-// render-device dialog after it, before the main window.
+// render-device dialog after it, before the main window (Cancel there ends with 2 as well,
+// a close from the caption starts the show).
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -123,11 +124,31 @@ TEST_F(SetupDialogs, TheRenderDeviceChoiceReachesTheDisplaySetUp) {
     EXPECT_EQ(Start(), 1);
     EXPECT_TRUE(SameGuid(RenderDeviceGuid, IID_IDirect3DMMXDevice));
     EXPECT_GE(First("DirectDrawCreate 640x480 in a window"), 0);
-    // Cancel leaves both identities zero and the start-up goes on with the primary driver.
-    Configure({}, {Key(VK_ESCAPE)});
+    // A close from the caption stores nothing: the show starts on the primary driver with
+    // both identities zero (then stops at the loading picture the empty folder lacks).
+    Configure({}, {Key(VK_TAB), Key(VK_TAB), Key(VK_UP), CloseButton()});
     EXPECT_EQ(Start(), 1);
+    EXPECT_TRUE(SameGuid(DisplayDriverGuid, GUID{}));
     EXPECT_TRUE(SameGuid(RenderDeviceGuid, GUID{}));
+    EXPECT_LT(First("DialogBoxParamA 101"), First("CreateWindowExA"));
     EXPECT_GE(First("DirectDrawCreate Full screen on"), 0);
+}
+
+TEST_F(SetupDialogs, CancelInTheRenderDeviceDialogEndsWithTwoBeforeAnyWindowOrDisplay) {
+    // Escape, and the Cancel button clicked, after the list and the box were changed.
+    for (const auto& answer : {OffscreenDialogInput(Key(VK_ESCAPE)), Click(kCancelX, kCancelY)}) {
+        Configure({}, {Key(VK_TAB), Key(VK_TAB), Key(VK_UP), Click(kBoxX, kBoxY), answer});
+        EXPECT_EQ(Start(), 2);
+        EXPECT_EQ(OffscreenDialogsShown(), (std::vector<std::string>{"Sound set-up", "Zelk6"}));
+        EXPECT_TRUE(SameGuid(DisplayDriverGuid, GUID{}));
+        EXPECT_TRUE(SameGuid(RenderDeviceGuid, GUID{}));
+        EXPECT_EQ(First("CreateWindowExA"), -1);
+        EXPECT_EQ(First("DirectDrawCreate"), -1);
+        EXPECT_EQ(MainWindow, nullptr);
+        // The music library, initialised before the dialog, is closed: its device too.
+        EXPECT_GT(First("MIDASclose"), First("DialogBoxParamA 101"));
+        EXPECT_EQ(MidasOutputRate(), 0);
+    }
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ struct OffscreenState {
     std::map<std::string, std::vector<OffscreenDialogInput>> dialogSteps;
     std::vector<std::string> dialogsShown;
     std::string dialogTitle;
+    int dialogY = 0;  // where the open dialog's image starts on the screen
     bool dialogOpen = false;
     int dialogExtraWaits = 0;
 };
@@ -140,13 +141,14 @@ void MessageBox(const char* text, const char* caption) {
 }
 
 bool OpenDialog(const char* title, int x, int y, int width, int height, std::string& why) {
-    (void)x, (void)y, (void)width, (void)height;
+    (void)x, (void)width, (void)height;
     OffscreenState& o = O();
     if (!o.config.dialogsAvailable) {
         why = "the offscreen host was told there is no screen for dialogs";
         return false;
     }
     o.dialogTitle = title ? title : "";
+    o.dialogY = y;
     o.dialogOpen = true;
     o.dialogExtraWaits = 0;
     o.dialogsShown.push_back(o.dialogTitle);
@@ -195,11 +197,24 @@ void WaitDialogEvents(const HostDialogSink& sink, int timeoutMs) {
 
 void CloseDialog() { O().dialogOpen = false; }
 
+void PresentDialogList(const uint32_t* pixels, int x, int y, int width, int height) {
+    OffscreenState& o = O();
+    if (o.dialogOpen && o.config.onDialogList) o.config.onDialogList(o.dialogTitle, pixels, x, y, width, height);
+}
+
+// The dialog stands where its template puts it on the first display.
+int DialogRoomBelow(int y) {
+    const OffscreenState& o = O();
+    const int screen = o.config.displays.empty() ? 480 : o.config.displays.front().height;
+    const int room = screen - (o.dialogY + y);
+    return room > 0 ? room : 0;
+}
+
 const Host kOffscreenHost = {
     "offscreen", InitVideo, Displays, OpenDisplay,
     Present,     MissFrame,   CloseDisplay, ShowCursorNothing, PumpEvents, Ticks, AudioDevices, OpenAudio,
     LockAudio,   UnlockAudio, CloseAudio, MessageBox, OpenDialog, PresentDialog, WaitDialogEvents,
-    CloseDialog,
+    CloseDialog, PresentDialogList, DialogRoomBelow,
 };
 
 }  // namespace

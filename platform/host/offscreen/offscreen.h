@@ -65,6 +65,11 @@ struct OffscreenConfig {
     // Sees each image a dialog shows (0x00RRGGBB words, rows packed), with its title.
     std::function<void(const std::string& title, const uint32_t* pixels, int width, int height)>
         onDialogImage;
+    // Sees each image of a dialog's open drop-down list and where it lies in the dialog's
+    // pixels (it may reach past the dialog's edges; the first display's height is the
+    // screen's bottom), and with width 0 each time the list is taken away.
+    std::function<void(const std::string& title, const uint32_t* pixels, int x, int y, int width, int height)>
+        onDialogList;
     // False: OpenDialog refuses, as the sdl host does without a screen.
     bool dialogsAvailable = true;
 
