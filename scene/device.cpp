@@ -19,7 +19,8 @@ int Create3DDevice(GUID deviceGuid, IDirectDraw* directDraw, IDirectDrawSurface*
         return 2;
     }
 
-    // The MMX device and an all-zero identity (dialog cancelled) get the reduced settings.
+    // The MMX device and an all-zero identity (the dialog closed from its caption) get the
+    // reduced settings.
     // Results are ignored: a refused setting leaves the device's default.
     if (std::memcmp(&deviceGuid, &IID_IDirect3DHALDevice, sizeof(GUID)) == 0) {
         SceneDevice->SetDither(kHardwareDither);
