@@ -2,8 +2,14 @@
 // full-screen window on the chosen display (or a 640x480 window for the windowed driver),
 // the picture scaled by whole multiples with black borders. Frames are converted to
 // XRGB8888 with our own bit-replicating table, the same on every renderer, and paced to the
-// display's refresh even where vsync does not wait.
+// display's refresh even where vsync does not wait. On an X server with no window manager the
+// full-screen window is given the screen's size by the host itself.
 #include <SDL.h>
+#include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
 
 #include <cstdio>
 #include <vector>
@@ -27,6 +33,52 @@ struct Video {
 };
 
 Video v;
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+// True when a window manager that follows the desktop conventions runs on the window's screen.
+bool HasWindowManager(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return true;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(display, attributes.root, check, 0, 1, False, XA_WINDOW, &type, &format,
+                                          &items, &after, &data) == Success && type == XA_WINDOW && items == 1;
+    if (data) XFree(data);
+    return found;
+}
+#endif
+
+// SDL takes a full-screen window's size from the desktop mode and draws for that size. With no
+// window manager (a bare X server, a kiosk's startx) nobody carries the change out: the window
+// keeps the size it was made with, and only part of the picture shows. There the host sizes the
+// window itself, as the server does what it is asked: the display's bounds in full screen, the
+// show's own size, centred, in a window (SDL would keep the full-screen size there, as nobody
+// told it otherwise). Under a window manager nothing is done: it reports every size it gives,
+// and SDL draws for that.
+void MatchWindowToDrawing() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    if (!v.window || !SDL_GetWindowWMInfo(v.window, &wm) || wm.subsystem != SDL_SYSWM_X11) return;
+    Display* display = wm.info.x11.display;
+    const Window window = wm.info.x11.window;
+    SDL_Rect bounds;
+    if (HasWindowManager(display, window) ||
+        SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(v.window), &bounds) != 0)
+        return;
+    SDL_Rect want = bounds;
+    if (!(SDL_GetWindowFlags(v.window) & SDL_WINDOW_FULLSCREEN)) {
+        want = {bounds.x + (bounds.w - v.width) / 2, bounds.y + (bounds.h - v.height) / 2, v.width, v.height};
+        SDL_SetWindowSize(v.window, v.width, v.height);
+    }
+    XMoveResizeWindow(display, window, want.x, want.y, static_cast<unsigned>(want.w), static_cast<unsigned>(want.h));
+    XSync(display, False);
+#endif
+}
 
 }  // namespace
 
@@ -101,6 +153,7 @@ bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
         refresh = mode.refresh_rate;
     v.frameTicks = SDL_GetPerformanceFrequency() / static_cast<uint64_t>(refresh);
     SDL_ShowWindow(v.window);
+    MatchWindowToDrawing();
     SDL_ShowCursor(v.cursorVisible ? SDL_ENABLE : SDL_DISABLE);
     return true;
 }
@@ -151,6 +204,7 @@ void SdlToggleFullscreen() {
     if (!v.window) return;
     bool full = SDL_GetWindowFlags(v.window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_SetWindowFullscreen(v.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    MatchWindowToDrawing();
 }
 
 uint32_t SdlTicks() { return static_cast<uint32_t>(SDL_GetTicks64()); }
