@@ -58,6 +58,7 @@ SceneRecord LoadSceneScript(const char* scriptPath, DWORD x, DWORD y, DWORD widt
     SceneRecord record = {nullptr, nullptr, nullptr, nullptr};
     FILE* file = _fsopen(scriptPath, "rt", _SH_DENYNO);
     if (!file) return record;
+    SkipByteOrderMark(file);
 
     // One buffer for the X file name and then each keyword.
     char token[kScriptTokenSize];

@@ -4,6 +4,14 @@
 
 #include <cctype>
 
+void SkipByteOrderMark(FILE* file) {
+    unsigned char mark[3];
+    if (std::fread(mark, 1, sizeof mark, file) == sizeof mark && mark[0] == 0xEF && mark[1] == 0xBB &&
+        mark[2] == 0xBF)
+        return;
+    std::rewind(file);  // not a mark: read from the first byte
+}
+
 int ReadScriptWord(FILE* file, char* buffer) {
     // 259 = kScriptTokenSize - 1, the room left for the terminator.
     if (std::fscanf(file, "%259s", buffer) != 1) return kWordNone;

@@ -13,6 +13,9 @@ const int kWordCut = 0;    // the word was longer than 259 characters: its first
                            // buffer, the rest was skipped
 const int kWordNone = -1;  // end of file, the buffer is unchanged
 
+// Skips a UTF-8 byte-order mark (EF BB BF) at the very start of the file, which many editors
+// write; anything else is left to be read. Call it right after opening.
+void SkipByteOrderMark(FILE* file);
 // Reads the next white-space separated word into buffer (kScriptTokenSize bytes), never
 // more than fits.
 int ReadScriptWord(FILE* file, char* buffer);

@@ -92,6 +92,32 @@ TEST_F(SceneScriptTest, EntriesMakeTheirLightsAndPlaceTheCamera) {
     for (IDirect3DRMLight* light : lights) EXPECT_EQ(light->refs, 1u);
 }
 
+TEST_F(SceneScriptTest, AByteOrderMarkIsSkippedOnlyAtTheVeryStart) {
+    const std::string xFile = dir.File("box.x");
+    WriteTextFile(xFile, BoxXFile(0));
+    const std::string mark = "\xEF\xBB\xBF";  // UTF-8's, as many editors write it
+    const struct {
+        std::string text;
+        bool boxLoaded;
+        size_t lights;
+    } cases[] = {
+        {xFile + "\nAMBIENT 1 1 1\n", true, 1},
+        {mark + xFile + "\nAMBIENT 1 1 1\n", true, 1},
+        // Anywhere else the mark is part of a token: the X file or the keyword is not found.
+        {" " + mark + xFile + "\nAMBIENT 1 1 1\n", false, 1},
+        {mark + mark + xFile + "\nAMBIENT 1 1 1\n", false, 1},
+        {xFile + "\n" + mark + "AMBIENT 1 1 1\n", true, 0},
+    };
+    for (const auto& c : cases) {
+        SceneRecord r = Keep(Load(c.text));
+        ASSERT_TRUE(SceneIsLoaded(r)) << c.text;
+        bool box = false;
+        for (IDirect3DRMFrame* child : r.sceneFrame->children) box = box || child->name == "Box";
+        EXPECT_EQ(box, c.boxLoaded) << c.text;
+        EXPECT_EQ(SceneLights(r).size(), c.lights) << c.text;
+    }
+}
+
 TEST_F(SceneScriptTest, LevelDirectionsStandUprightAndTiltedOnesKeepTheirDirection) {
     SceneRecord r = Keep(Load("missing.x\n"));
     // Level, along each quarter of the compass.

@@ -1,5 +1,6 @@
-// zelk6-capture as a program: usage errors, the same bytes on every run, PNG frames equal to
-// the raw ones, the music as a WAV of exactly the time it played, and video through ffmpeg.
+// zelk6-capture as a program: usage errors, files named from the folder it was started in, the
+// same bytes on every run, PNG frames equal to the raw ones, the music as a WAV of exactly the
+// time it played, video through ffmpeg, and no sound or video file left by a failed run.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,17 @@ std::vector<uint8_t> Bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Every file and folder under `dir`, relative to it.
+std::set<std::string> Tree(const std::string& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        names.insert(fs::relative(entry.path(), dir).string());
+    return names;
+}
+
+// The command prefix that starts the tool in `dir`.
+std::string In(const std::string& dir) { return "cd '" + dir + "' &&"; }
+
 TEST(CaptureOptions, UsageErrorsSayWhatIsWrongAndExitWith64) {
     const struct {
         const char* arguments;
@@ -56,6 +69,8 @@ TEST(CaptureOptions, UsageErrorsSayWhatIsWrongAndExitWith64) {
         {"--renderer fast", "--renderer wants hardware or software"},
         {"--out", "--out needs a value"},
         {"--colour red", "unknown option --colour"},
+        {"--bogus", "unknown option --bogus"},
+        {"--out frames stray", "unexpected argument stray"},
         {"--out /proc/zelk6-frames", "cannot create /proc/zelk6-frames"},
         {"--data /nonexistent-zelk6-show", "cannot use the show folder"},
     };
@@ -103,7 +118,23 @@ TEST(CaptureFrames, TwoRunsGiveTheSameBytesAndPngMatchesRaw) {
         EXPECT_EQ(bad, 0) << stem;
         compared++;
     }
-    EXPECT_EQ(compared, 4 + 7);  // the loading screen and 1000, 1017, ..., 1100
+    EXPECT_EQ(compared, 7);  // 1000, 1017, ..., 1100: with --from, no loading-screen frames
+}
+
+// --out, --wav and --video name files from the folder the tool is started in, --data too; the
+// show folder, where the show runs, gets nothing. Without --from the loading screen comes first.
+TEST(CaptureFrames, RelativePathsAreTakenFromTheFolderItWasStartedIn) {
+    TempDir work;
+    fs::copy(ZELK6_BUILTIN_DATA, work.File("show"), fs::copy_options::recursive);
+    fs::create_directory(work.File("sound"));
+    const std::set<std::string> show = Tree(work.File("show"));
+    CaptureResult run = Capture("--data show --out frames --wav sound/music.wav --to 0", In(work.path()));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(Tree(work.File("frames")), (std::set<std::string>{"loading-0.raw", "loading-1.raw", "loading-2.raw",
+                                                                "loading-3.raw", "000000.raw"}));
+    EXPECT_GT(fs::file_size(work.File("sound/music.wav")), 44u);
+    EXPECT_EQ(Tree(work.File("sound")), std::set<std::string>{"music.wav"});
+    EXPECT_EQ(Tree(work.File("show")), show);
 }
 
 // A frame whose file cannot be made (a folder of that name is in the way): the capture names
@@ -144,12 +175,33 @@ TEST(CaptureSound, TheWavHoldsExactlyTheTimeTheMusicPlayed) {
     EXPECT_GT(std::sqrt(sum / (2.0 * frames)), 100.0) << "the music is silent";
 }
 
-TEST(CaptureVideo, WithoutFfmpegItSaysSoAndFails) {
+// A failed run leaves no sound or video file, not even an empty one, and a file the user had
+// under that name as it was: when ffmpeg is missing, when a frame cannot be written, and when
+// the show itself fails (no music: it ends the program with exit(1)).
+TEST(CaptureFailure, LeavesNoSoundOrVideoFileAndKeepsTheUsersOwn) {
     TempDir dir;
-    CaptureResult run = Capture("--video '" + dir.File("show.mp4") + "' --to 100", "PATH=/nonexistent-zelk6");
-    EXPECT_NE(run.exitCode, 0);
+    CaptureResult run = Capture("--wav new.wav --video show.mp4 --to 100", In(dir.path()) + " PATH=/nonexistent-zelk6");
+    EXPECT_EQ(run.exitCode, 69);
     EXPECT_NE(run.output.find("--video needs ffmpeg"), std::string::npos) << run.output;
-    EXPECT_FALSE(fs::exists(dir.File("show.mp4")));
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+
+    TempDir frames;
+    fs::create_directory(frames.File("001000.raw"));  // a folder in the way of a frame
+    run = Capture("--out '" + frames.path() + "' --from 1000 --to 1100 --wav new.wav", In(dir.path()));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find(dir.File("new.wav") + " not written"), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(dir.File("new.wav")));
+
+    TempDir noMusic;
+    fs::create_directory(noMusic.File("images"));
+    fs::copy_file(std::string(ZELK6_BUILTIN_DATA) + "/images/load.bmp", noMusic.File("images/load.bmp"));
+    std::ofstream(dir.File("mine.wav")) << "mine";
+    run = Capture("--data '" + noMusic.path() + "' --wav mine.wav", In(dir.path()));
+    EXPECT_EQ(run.exitCode, 1);
+    std::ifstream mine(dir.File("mine.wav"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(mine), {}), "mine");
+    // Nothing else was left, under any name.
+    EXPECT_EQ(Tree(dir.path()), std::set<std::string>{"mine.wav"});
 }
 
 TEST(CaptureVideo, GivesAPlayableFileWithPictureAndSound) {

@@ -7,7 +7,9 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -19,6 +21,7 @@
 #include "platform/testing/hooks.h"
 #include "platform/win32/win32.h"
 #include "tools/capture/options.h"
+#include "tools/capture/output_file.h"
 #include "tools/capture/png_writers.h"
 #include "tools/capture/progress.h"
 #include "tools/capture/video_pipe.h"
@@ -84,6 +87,7 @@ struct Capture {
     int64_t lastShowTime = 0;
     std::vector<uint8_t> row;
     WavWriter wav;
+    PendingFile wavFile;           // the --wav file, renamed into place at success
     VideoPipe video;
     PngWriters png;
     Progress progress;
@@ -136,7 +140,7 @@ void OnFrame(const uint16_t* pixels, int width, int height, int pitch, bool rgb5
     g.videoFrame = false;
     if (!loading) g.lastShowTime = t;
     g.progress.Frame(g.lastShowTime, g.framesPresented);
-    if (!inRange && !(loading && !g.out.empty())) return;
+    if (!inRange) return;
     if (g.video.IsOpen() && inRange) {
         g.videoFrame = true;
         if (!g.video.Frame(pixels, width, height, pitch, rgb555)) Fail("ffmpeg stopped taking frames");
@@ -176,7 +180,9 @@ void OnPump(uint32_t tick, const HostInputSink& sink) {
     }
 }
 
-// Closes the sound and video files; a failure to write them turns success into 1.
+// Closes the sound and video files; a failure to write them turns success into 1. They take
+// their names only when the run succeeded: a failed run leaves no partial file, and a file the
+// user had under that name as it was.
 int FinishCapture(int code) {
     static bool finished = false;
     if (finished) return code;
@@ -186,10 +192,25 @@ int FinishCapture(int code) {
     std::string why;
     if (!g.png.Finish(why)) Fail(why);
     if (!g.wav.Close(why)) Fail(why);
-    if (!g.video.Close(why)) Fail(why);
+    bool keep = code == 0 && !g.failed;
+    std::vector<std::string> notWritten;
+    if (g.video.IsOpen() && !keep) notWritten.push_back(g.video.Path());
+    if (!g.video.Close(keep, why)) Fail(why);
+    keep = keep && !g.failed;
+    if (g.wavFile.IsCreated()) {
+        if (!keep) notWritten.push_back(g.wavFile.Path());
+        else if (!g.wavFile.Commit(why)) Fail(why);
+        g.wavFile.Discard();
+    }
+    for (const std::string& file : notWritten)
+        std::fprintf(stderr, "zelk6-capture: the capture failed: %s not written\n", file.c_str());
     if (g.failed && code == 0) code = 1;
     return code;
 }
+
+// The show ends some failures with exit(): the files are finished all the same, and kept only
+// if that exit status is 0.
+void FinishOnExit(int status, void*) { FinishCapture(status); }
 
 }  // namespace
 
@@ -204,15 +225,19 @@ int main(int argc, char** argv) {
         std::fputs(kCaptureUsage, stdout);
         return 0;
     }
+    if (!g.options.video.empty() && !FfmpegAvailable()) {
+        std::fputs("zelk6-capture: --video needs ffmpeg, which is not installed (Debian: apt-get install ffmpeg)\n",
+                   stderr);
+        return 69;  // EX_UNAVAILABLE: a program it needs is missing
+    }
     if (g.options.data.empty()) g.options.data = BuiltinShowFolder();
-    if (!g.options.out.empty()) {
-        g.out = Absolute(g.options.out);
-        if (!MakeFolder(g.out, error)) {
-            std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
-            return 64;
-        }
-        // PNG encoding takes far longer than drawing a frame: one encoder per core.
-        if (g.options.format == "png") g.png.Start(static_cast<int>(std::thread::hardware_concurrency()));
+    // The show reads its data from the working directory, so the capture moves into the show
+    // folder; the files it writes are named from the folder it was started in.
+    g.out = Absolute(g.options.out);
+    const std::string wavPath = Absolute(g.options.wav), videoPath = Absolute(g.options.video);
+    if (!g.out.empty() && !MakeFolder(g.out, error)) {
+        std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
+        return 64;
     }
     if (chdir(g.options.data.c_str()) != 0) {
         std::fprintf(stderr, "zelk6-capture: cannot use the show folder %s: %s\n", g.options.data.c_str(),
@@ -244,19 +269,26 @@ int main(int argc, char** argv) {
     // preselection (hardware rendering) stands.
     if (!g.options.renderer.empty())
         config.dialogAnswers["Zelk6"] = OffscreenRendererAnswer(g.options.renderer == "hardware");
-    if (!g.options.wav.empty() && !g.wav.Open(Absolute(g.options.wav), config.audioRate, error)) {
+    // On an early return the pending files are removed as `g` is destroyed.
+    if (!wavPath.empty() && (!g.wavFile.Create(wavPath, error) ||
+                             !g.wav.Open(g.wavFile.Temporary(), config.audioRate, error, wavPath))) {
         std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
         return 64;
     }
-    if (!g.options.video.empty() && !g.video.Open(Absolute(g.options.video), g.options.fps, error)) {
+    // A dead ffmpeg then shows as a failed write, which is reported, not as a silent end.
+    if (!videoPath.empty()) std::signal(SIGPIPE, SIG_IGN);
+    if (!videoPath.empty() && !g.video.Open(videoPath, g.options.fps, error)) {
         std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
-        return 69;  // EX_UNAVAILABLE: a program it needs is missing
+        return 64;
     }
+    // PNG encoding takes far longer than drawing a frame: one encoder per core.
+    if (!g.out.empty() && g.options.format == "png")
+        g.png.Start(static_cast<int>(std::thread::hardware_concurrency()));
     g.progress.Start();
     ConfigureOffscreen(config);
-    // The show ends some failures with exit(); the files are finished all the same. Registered
-    // after the host is first used, so it runs before the host's sound thread is torn down.
-    std::atexit([] { FinishCapture(0); });
+    // Registered after the host is first used, so it runs before the host's sound thread is
+    // torn down.
+    on_exit(FinishOnExit, nullptr);
     standin::SetDisplayRedMask(g.options.pixelFormat == 555 ? 0x7C00 : 0xF800);
     SelectHost("offscreen");
 

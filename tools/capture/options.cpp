@@ -1,9 +1,11 @@
 // zelk6-capture's options: parsing and checking, before anything runs.
 #include "tools/capture/options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 const char* kCaptureUsage =
     "usage: zelk6-capture [options]\n"
@@ -17,7 +19,8 @@ const char* kCaptureUsage =
     "                        the capture ends the show as Escape would.\n"
     "  --format raw|png      raw (default): 640x480 16-bit little-endian words, 1280 bytes a\n"
     "                        row; png: 640x480 24-bit pictures. Frames are named by show\n"
-    "                        time (045000.raw), loading-screen frames loading-0 .. loading-3\n"
+    "                        time (045000.raw). Without --from the loading screen's frames\n"
+    "                        come first, loading-0 .. loading-3\n"
     "  --pixel-format F      565 (default) or 555: the display's 16-bit layout\n"
     "  --renderer R          hardware or software: the render-device choice (default: the\n"
     "                        dialog's own preselection)\n"
@@ -28,10 +31,17 @@ const char* kCaptureUsage =
     "                        --from/--to choose the part; without --from it starts with\n"
     "                        the loading screen\n"
     "  --escape-at MS        press Escape at that show time\n"
+    "Relative paths are taken from the folder the tool is started in. The --wav and --video\n"
+    "files take their names only when the capture succeeds: a failed run leaves none behind,\n"
+    "and a file already there under that name as it was.\n"
     "A progress line (show time, frames, speed) goes to stderr when it is a terminal.\n"
     "Exit code: the show's own; 64 for a usage error.\n";
 
 namespace {
+
+// Every option but --help takes a value.
+const char* const kOptions[] = {"--data",         "--out",      "--fps", "--from",  "--to",       "--format",
+                                "--pixel-format", "--renderer", "--wav", "--video", "--escape-at"};
 
 bool ParseNumber(const char* text, int64_t low, int64_t high, int64_t& value) {
     if (!text || !*text) return false;
@@ -54,8 +64,12 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& o, bool& help, s
             help = true;
             return true;
         }
+        if (std::find(std::begin(kOptions), std::end(kOptions), arg) == std::end(kOptions)) {
+            error = arg.rfind('-', 0) == 0 ? "unknown option " + arg : "unexpected argument " + arg;
+            return false;
+        }
         if (i + 1 >= argc) {
-            error = arg.rfind("--", 0) == 0 ? arg + " needs a value" : "unexpected argument " + arg;
+            error = arg + " needs a value";
             return false;
         }
         const char* value = argv[++i];
@@ -103,9 +117,6 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& o, bool& help, s
                 return false;
             }
             (arg == "--wav" ? o.wav : o.video) = value;
-        } else {
-            error = "unknown option " + arg;
-            return false;
         }
     }
     if (fromGiven && o.toGiven && o.from > o.to) {

@@ -40,21 +40,22 @@ int RunQuiet(const std::string& command) {
 bool FfmpegAvailable() { return RunQuiet("ffmpeg -hide_banner -version") == 0; }
 
 bool VideoPipe::Open(const std::string& path, int fps, std::string& why) {
-    if (!FfmpegAvailable()) {
-        why = "--video needs ffmpeg, which is not installed (Debian: apt-get install ffmpeg)";
-        return false;
-    }
-    path_ = path;
+    if (!output_.Create(path, why)) return false;
     webm_ = EndsWith(path, ".webm");
     char pattern[] = "/tmp/zelk6-capture-XXXXXX";
     if (!mkdtemp(pattern)) {
         why = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+        output_.Discard();
         return false;
     }
     temp_ = pattern;
     pictureOnly_ = temp_ + (webm_ ? "/picture.webm" : "/picture.mkv");
     soundOnly_ = temp_ + "/sound.wav";
-    if (!sound_.Open(soundOnly_, 48000, why)) return false;
+    for (const std::string* file : {&temp_, &pictureOnly_, &soundOnly_}) RemoveOnInterrupt(*file);
+    if (!sound_.Open(soundOnly_, 48000, why)) {
+        RemoveTemporaries();
+        return false;
+    }
 
     // Both encoders give the same bytes for the same thread count; two threads encode faster
     // than the show plays, one does not.
@@ -70,6 +71,9 @@ bool VideoPipe::Open(const std::string& path, int fps, std::string& why) {
     video_ = popen(command.c_str(), "w");
     if (!video_) {
         why = std::string("cannot start ffmpeg: ") + std::strerror(errno);
+        std::string ignored;
+        sound_.Close(ignored);
+        RemoveTemporaries();
         return false;
     }
     return true;
@@ -83,27 +87,36 @@ bool VideoPipe::Frame(const uint16_t* pixels, int width, int height, int pitch, 
     return !failed_;
 }
 
-bool VideoPipe::Close(std::string& why) {
+bool VideoPipe::Close(bool keep, std::string& why) {
     if (!video_) return true;
     bool ok = sound_.Close(why);
     const int status = pclose(video_);
     video_ = nullptr;
-    if (failed_ || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (ok && (failed_ || !WIFEXITED(status) || WEXITSTATUS(status) != 0)) {
         why = "ffmpeg could not encode the picture";
         ok = false;
     }
-    if (ok) {
+    if (ok && keep) {
         const std::string audio = webm_ ? "-c:a libopus -b:a 160k" : "-c:a aac -b:a 192k";
         const std::string command = "ffmpeg -hide_banner -loglevel error -y -i " + Quote(pictureOnly_) +
                                     " -i " + Quote(soundOnly_) + " -map 0:v -map 1:a -c:v copy " + audio +
-                                    " -fflags +bitexact -flags:a +bitexact -map_metadata -1 " + Quote(path_);
+                                    " -fflags +bitexact -flags:a +bitexact -map_metadata -1 " +
+                                    Quote(output_.Temporary());
         if (RunQuiet(command) != 0) {
-            why = "ffmpeg could not write " + path_;
+            why = "ffmpeg could not write " + output_.Path();
             ok = false;
         }
     }
+    if (ok && keep) ok = output_.Commit(why);
+    RemoveTemporaries();
+    // A run that failed anyway has said why; the video is simply not written.
+    return ok || !keep;
+}
+
+void VideoPipe::RemoveTemporaries() {
+    output_.Discard();
+    for (const std::string* file : {&pictureOnly_, &soundOnly_, &temp_}) KeepOnInterrupt(*file);
     unlink(pictureOnly_.c_str());
     unlink(soundOnly_.c_str());
     rmdir(temp_.c_str());
-    return ok;
 }

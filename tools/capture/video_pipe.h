@@ -1,5 +1,6 @@
 // --video: frames piped to ffmpeg as raw RGB (scaled 2x, nearest neighbour), the sound kept in
-// a temporary WAV file and muxed in when the show has ended.
+// a temporary WAV file and muxed in when the show has ended, into a temporary file beside the
+// video's own name that takes that name only when the run succeeded.
 #pragma once
 
 #include <cstdint>
@@ -7,21 +8,28 @@
 #include <string>
 #include <vector>
 
+#include "tools/capture/output_file.h"
 #include "tools/capture/wav_writer.h"
 
 class VideoPipe {
   public:
-    // Starts ffmpeg for `path` (.mp4/.mkv/.mov: H.264 + AAC; .webm: VP9 + Opus). False with
-    // `why` when ffmpeg is missing or will not start.
+    // Starts ffmpeg (see FfmpegAvailable) for `path` (.mp4/.mkv/.mov: H.264 + AAC; .webm: VP9 +
+    // Opus). False with `why` when `path` cannot be written or ffmpeg will not start.
     bool Open(const std::string& path, int fps, std::string& why);
     bool Frame(const uint16_t* pixels, int width, int height, int pitch, bool rgb555);
     bool Sound(const int16_t* samples, int frames) { return sound_.Write(samples, frames); }
-    // Ends the stream and muxes picture and sound into `path`.
-    bool Close(std::string& why);
+    // Ends the stream. With `keep` (the run succeeded) muxes picture and sound into the file
+    // and gives it its name; false with `why` when that fails. Without, nothing is written and
+    // any file of that name stays as it was.
+    bool Close(bool keep, std::string& why);
     bool IsOpen() const { return video_ != nullptr; }
+    const std::string& Path() const { return output_.Path(); }
 
   private:
-    std::string path_, temp_, pictureOnly_, soundOnly_;
+    // Removes the temporary folder and the unfinished video.
+    void RemoveTemporaries();
+    PendingFile output_;
+    std::string temp_, pictureOnly_, soundOnly_;  // the temporary folder and what is in it
     bool webm_ = false;
     FILE* video_ = nullptr;
     WavWriter sound_;

@@ -32,13 +32,13 @@ void Header(uint8_t* h, uint32_t dataBytes, int rate) {
 
 }  // namespace
 
-bool WavWriter::Open(const std::string& path, int rate, std::string& why) {
+bool WavWriter::Open(const std::string& path, int rate, std::string& why, const std::string& shownAs) {
+    path_ = shownAs.empty() ? path : shownAs;
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) {
-        why = "cannot write " + path + ": " + std::strerror(errno);
+        why = "cannot write " + path_ + ": " + std::strerror(errno);
         return false;
     }
-    path_ = path;
     uint8_t header[44];
     Header(header, 0, rate);
     failed_ = std::fwrite(header, 1, sizeof header, file_) != sizeof header;

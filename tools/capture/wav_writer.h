@@ -7,8 +7,9 @@
 
 class WavWriter {
   public:
-    // Creates `path`; false with `why` when it cannot.
-    bool Open(const std::string& path, int rate, std::string& why);
+    // Creates `path`; false with `why` when it cannot. Messages name `shownAs` when given (the
+    // user's name for a file written under a temporary one).
+    bool Open(const std::string& path, int rate, std::string& why, const std::string& shownAs = "");
     // Appends `frames` interleaved stereo frames.
     bool Write(const int16_t* samples, int frames);
     // Fixes the header's sizes and closes; false when any write failed.
