@@ -39,12 +39,13 @@ wait_window() {
 }
 
 # Focuses window $1 and presses key $2 until the window is gone (a press that arrives before
-# the window has the focus is lost). At most five presses, two seconds apart.
+# the window has the focus is lost). At most five presses, five seconds apart: a press repeated
+# while a busy machine is still closing the window would reach the next dialog instead.
 press_until_gone() {
     for attempt in 1 2 3 4 5; do
         xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null
         xdotool key --window "$1" "$2" 2>/dev/null || xdotool key "$2" 2>/dev/null
-        for i in $(seq 20); do
+        for i in $(seq 50); do
             xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
             kill -0 $show_pid 2>/dev/null || return 0
             sleep 0.1
