@@ -49,13 +49,10 @@ HRESULT IDirect3DRM::LoadTexture(LPCSTR fileName, IDirect3DRMTexture** texture) 
     std::string path = ResolvePath(fileName);
     std::vector<uint8_t> bytes;
     int readError = 0;
-    switch (ReadWholeFile(path, kMaxTextureFileBytes, bytes, readError)) {
-    case WholeFile::Read: break;
-    case WholeFile::NotOpened: ReportFileProblem(path, std::strerror(readError)); return D3DRMERR_FILENOTFOUND;
-    case WholeFile::NotRead:
-        ReportFileProblem(path, std::string("cannot read: ") + std::strerror(readError));
+    const WholeFile read = ReadWholeFile(path, kMaxTextureFileBytes, bytes, readError);
+    if (read != WholeFile::Read) {
+        ReportFileProblem(path, WhyNotRead(read, readError, "a texture"));
         return D3DRMERR_FILENOTFOUND;
-    case WholeFile::TooLarge: ReportFileProblem(path, "too large for a texture"); return D3DRMERR_FILENOTFOUND;
     }
     // A texture the scene is drawn without is named once.
     auto refuse = [&path](const std::string& why) {

@@ -57,9 +57,7 @@ bool ReadSource(LPVOID source, D3DRMLOADOPTIONS options, std::vector<uint8_t>& b
     WholeFile read = ReadWholeFile(path, kMaxXFileSize, bytes, readError);
     if (read == WholeFile::Read) return true;
     error = read == WholeFile::NotOpened ? D3DRMERR_FILENOTFOUND : D3DRMERR_BADFILE;
-    ReportFileProblem(path, read == WholeFile::TooLarge ? "too large for an X file"
-                            : read == WholeFile::NotRead ? std::string("cannot read: ") + std::strerror(readError)
-                                                         : std::string(std::strerror(readError)));
+    ReportFileProblem(path, WhyNotRead(read, readError, "an X file"));
     return false;
 }
 

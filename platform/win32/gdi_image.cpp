@@ -32,13 +32,14 @@ void Refuse(const std::string& path, DWORD error, const std::string& why) {
 // The whole file, or false when it cannot be read or its headers are refused.
 bool ReadCheckedBmp(const std::string& path, std::vector<uint8_t>* bytes, BmpHeaderInfo* info) {
     int error = 0;
-    switch (ReadWholeFile(path, kBmpMaxFileBytes, *bytes, error)) {
-    case WholeFile::NotOpened: Refuse(path, ERROR_FILE_NOT_FOUND, std::strerror(error)); return false;
-    case WholeFile::NotRead:
-        Refuse(path, ERROR_READ_FAULT, std::string("cannot read the file: ") + std::strerror(error));
+    const WholeFile read = ReadWholeFile(path, kBmpMaxFileBytes, *bytes, error);
+    if (read != WholeFile::Read) {
+        Refuse(path,
+               read == WholeFile::NotOpened ? ERROR_FILE_NOT_FOUND
+               : read == WholeFile::NotRead ? ERROR_READ_FAULT
+                                            : ERROR_BAD_FORMAT,
+               WhyNotRead(read, error, "a BMP picture"));
         return false;
-    case WholeFile::TooLarge: Refuse(path, ERROR_BAD_FORMAT, "file too large for a BMP picture"); return false;
-    case WholeFile::Read: break;
     }
     const char* why = CheckBmpHeader(bytes->data(), std::min(bytes->size(), kBmpHeadBytes), bytes->size(), info);
     if (why) Refuse(path, ERROR_BAD_FORMAT, why);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <set>
 
@@ -42,6 +43,12 @@ WholeFile ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<ui
     std::fclose(file);
     if (result != WholeFile::Read) bytes.clear();
     return result;
+}
+
+std::string WhyNotRead(WholeFile result, int error, const char* kind) {
+    if (result == WholeFile::TooLarge) return std::string("too large for ") + kind;
+    if (result == WholeFile::NotRead) return std::string("cannot read: ") + std::strerror(error);
+    return std::strerror(error);
 }
 
 void ReportFileProblem(const std::string& path, const std::string& what) {

@@ -16,6 +16,10 @@ enum class WholeFile { Read, NotOpened, NotRead, TooLarge };
 WholeFile ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,
                         int& error);
 
+// Why a read that did not give WholeFile::Read failed, for ReportFileProblem; `kind` names what
+// the file should have been ("a texture"), for one too large.
+std::string WhyNotRead(WholeFile result, int error, const char* kind);
+
 // Says on stderr what is wrong with a data file the show goes on without, or with only part of:
 // "zelk6: images/zuzuv.bmp: No such file or directory". Once per file: a file drawn from every
 // frame is named once, and a second problem with it is not added.
