@@ -5,7 +5,7 @@
 set -eu
 
 packages="${*:-cmake ninja-build pkg-config g++ libsdl2-dev libsdl2-image-dev libopenmpt-dev
-libx11-dev libassimp-dev zlib1g-dev libpng-dev libfreetype-dev googletest libgtest-dev libbenchmark-dev
+libx11-dev zlib1g-dev libpng-dev libfreetype-dev googletest libgtest-dev libbenchmark-dev
 xvfb xdotool openmpt123 ffmpeg assimp-testmodels}"
 
 missing=""

@@ -1,6 +1,6 @@
 // The Direct3D Retained Mode subset the show calls: the RM object, a software device that
 // renders into a DirectDraw surface's own memory, frames, lights, viewports, mesh builders,
-// textures, animation sets, X-file loading (through assimp) and the vector helpers. Spelled
+// textures, animation sets, X-file loading (text, binary, compressed) and the vector helpers. Spelled
 // as the platform spells it; objects are concrete reference-counted classes like ddraw's.
 // Left out: meshes (as opposed to mesh builders), picking, shadows, user visuals, destroy
 // callbacks, object arrays, palettised/ramp devices, decals, progressive meshes.
@@ -279,8 +279,8 @@ struct IDirect3DRMMeshBuilder : IDirect3DRMVisual {
     int GetVertexCount();
     int GetFaceCount();
 
-    // Stand-in state: positions welded by value, so faces that share a position share its
-    // generated normal. Faces reference their corners, corners the vertices and normals.
+    // Stand-in state: vertices as the file indexes them, so faces that share a vertex share
+    // its generated normal. Faces reference their corners, corners the vertices and normals.
     std::vector<D3DVECTOR> vertices;
     std::vector<D3DVECTOR> normals;
     std::vector<RmCorner> corners;

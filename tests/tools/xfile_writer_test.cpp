@@ -1,10 +1,10 @@
 // The X-file writer and the mesh builders: front faces clockwise seen from outside (the
-// left-handed convention), and a written file that assimp reads back with the frames, pose,
-// per-face inline materials and keys exactly as written.
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
+// left-handed convention), and a written file that the stand-in's reader reads back with the
+// frames, pose, per-face inline materials and keys exactly as written.
 #include <gtest/gtest.h>
+
+#include "platform/d3drm/xfile/parse.h"
+#include "platform/d3drm/xfile/tokens.h"
 
 #include "tools/showdata/meshes.cpp"
 #include "tools/showdata/xfile_writer.cpp"
@@ -43,7 +43,7 @@ TEST(XFileWriter, ClosedMeshesFaceOutwardClockwise) {
     ExpectFacesWoundOutward(showdata::MakeFloor(4, -1, 2), {0, -2, 0});
 }
 
-TEST(XFileWriter, AssimpReadsBackFramesPoseMaterialsAndKeys) {
+TEST(XFileWriter, ReadsBackFramesPoseMaterialsAndKeys) {
     showdata::XFileModel model;
     model.description = "writer round trip";
     model.animationSetName = "Motion";
@@ -66,57 +66,56 @@ TEST(XFileWriter, AssimpReadsBackFramesPoseMaterialsAndKeys) {
     model.animations.push_back(a);
     const std::string text = showdata::EncodeXFile(model);
 
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFileFromMemory(text.data(), text.size(), aiProcess_ConvertToLeftHanded, "x");
-    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
-    const aiNode* p = scene->mRootNode->FindNode("Parent");
-    ASSERT_NE(p, nullptr);
-    // Row-vector pose: assimp holds it transposed, so the translation is the last column.
-    EXPECT_FLOAT_EQ(p->mTransformation.a4, 1);
-    EXPECT_FLOAT_EQ(p->mTransformation.b4, 2);
-    EXPECT_FLOAT_EQ(p->mTransformation.c4, 3);
-    EXPECT_FLOAT_EQ(p->mTransformation.a1, 2);
-    EXPECT_FLOAT_EQ(p->mTransformation.c3, 2);
-    const aiNode* c = p->FindNode("Child");
-    ASSERT_NE(c, nullptr);
-    ASSERT_EQ(c->mParent, p);
+    XFileData file;
+    ReadXFile(reinterpret_cast<const uint8_t*>(text.data()), text.size(), file);
+    ASSERT_EQ(file.frames.size(), 1u);
+    const XFrameData& p = file.frames[0];
+    EXPECT_EQ(p.name, "Parent");
+    // Row-vector pose: the translation is the last row.
+    EXPECT_FLOAT_EQ(p.transform[3][0], 1);
+    EXPECT_FLOAT_EQ(p.transform[3][1], 2);
+    EXPECT_FLOAT_EQ(p.transform[3][2], 3);
+    EXPECT_FLOAT_EQ(p.transform[0][0], 2);
+    EXPECT_FLOAT_EQ(p.transform[2][2], 2);
+    ASSERT_EQ(p.children.size(), 1u);
+    const XFrameData& c = p.children[0];
+    EXPECT_EQ(c.name, "Child");
 
-    // Split per material: each box keeps its own colour (materials are written inline).
-    ASSERT_EQ(c->mNumMeshes, 2u);
-    for (unsigned i = 0; i < 2; ++i) {
-        const aiMesh* mesh = scene->mMeshes[c->mMeshes[i]];
-        EXPECT_EQ(mesh->mNumFaces, 6u);
-        aiColor4D diffuse;
-        ASSERT_EQ(scene->mMaterials[mesh->mMaterialIndex]->Get(AI_MATKEY_COLOR_DIFFUSE, diffuse), AI_SUCCESS);
-        const bool nearBox = mesh->mVertices[0].x < 0.5f;
-        EXPECT_FLOAT_EQ(diffuse.r, nearBox ? 1.0f : 0.0f);
-        EXPECT_FLOAT_EQ(diffuse.b, nearBox ? 0.0f : 1.0f);
-        EXPECT_EQ(scene->mMaterials[mesh->mMaterialIndex]->GetTextureCount(aiTextureType_DIFFUSE), nearBox ? 0u : 1u);
-        EXPECT_TRUE(mesh->HasNormals());
-        EXPECT_TRUE(mesh->HasTextureCoords(0));
+    // One mesh, each box's faces with their own inline material.
+    ASSERT_EQ(c.meshes.size(), 1u);
+    const XMeshData& mesh = file.meshes[c.meshes[0]];
+    ASSERT_EQ(mesh.faceSizes.size(), 12u);
+    ASSERT_EQ(mesh.materials.size(), 2u);
+    uint32_t first = 0;
+    for (size_t f = 0; f < mesh.faceSizes.size(); first += mesh.faceSizes[f], ++f) {
+        const XMaterialData& m = file.materials[mesh.materials[mesh.faceMaterials[f]]];
+        const bool nearBox = mesh.positions[mesh.corners[first]].x < 0.5f;
+        EXPECT_FLOAT_EQ(m.faceColor[0], nearBox ? 1.0f : 0.0f);
+        EXPECT_FLOAT_EQ(m.faceColor[2], nearBox ? 0.0f : 1.0f);
+        EXPECT_EQ(m.texture, nearBox ? "" : "blue.bmp");
     }
+    EXPECT_FALSE(mesh.normals.empty());
+    EXPECT_EQ(mesh.uv.size(), mesh.positions.size() * 2);
 
-    ASSERT_EQ(scene->mNumAnimations, 1u);
-    const aiAnimation* animation = scene->mAnimations[0];
-    EXPECT_STREQ(animation->mName.C_Str(), "Motion");
-    ASSERT_EQ(animation->mNumChannels, 1u);
-    const aiNodeAnim* ch = animation->mChannels[0];
-    EXPECT_STREQ(ch->mNodeName.C_Str(), "Child");
-    ASSERT_EQ(ch->mNumPositionKeys, 2u);
-    EXPECT_DOUBLE_EQ(ch->mPositionKeys[1].mTime, 50);
-    EXPECT_FLOAT_EQ(ch->mPositionKeys[1].mValue.x, 4);
-    EXPECT_FLOAT_EQ(ch->mPositionKeys[1].mValue.y, -5);
-    EXPECT_FLOAT_EQ(ch->mPositionKeys[1].mValue.z, 6);
-    ASSERT_EQ(ch->mNumScalingKeys, 2u);
-    EXPECT_FLOAT_EQ(ch->mScalingKeys[1].mValue.y, 3);
-    ASSERT_EQ(ch->mNumRotationKeys, 2u);
-    // One radian about z: (w, z) = (cos 0.5, sin 0.5) in the file; assimp hands back the
-    // conjugate (up to the sign of the whole quaternion), so w z changes sign.
-    const aiQuaternion q = ch->mRotationKeys[1].mValue;
-    EXPECT_NEAR(std::fabs(q.w), std::cos(0.5), 1e-6);
-    EXPECT_NEAR(q.w * q.z, -std::cos(0.5) * std::sin(0.5), 1e-6);
-    EXPECT_NEAR(q.x, 0, 1e-6);
-    EXPECT_NEAR(q.y, 0, 1e-6);
+    ASSERT_EQ(file.sets.size(), 1u);
+    EXPECT_EQ(file.sets[0].name, "Motion");
+    ASSERT_EQ(file.sets[0].animations.size(), 1u);
+    const XAnimationData& read = file.sets[0].animations[0];
+    EXPECT_EQ(read.frame, "Child");
+    ASSERT_EQ(read.position.size(), 2u);
+    EXPECT_FLOAT_EQ(read.position[1].time, 50);
+    EXPECT_FLOAT_EQ(read.position[1].value[0], 4);
+    EXPECT_FLOAT_EQ(read.position[1].value[1], -5);
+    EXPECT_FLOAT_EQ(read.position[1].value[2], 6);
+    ASSERT_EQ(read.scale.size(), 2u);
+    EXPECT_FLOAT_EQ(read.scale[1].value[1], 3);
+    ASSERT_EQ(read.rotation.size(), 2u);
+    // One radian about z: (w, z) = (cos 0.5, sin 0.5) as written, up to the sign of the whole.
+    const D3DVALUE* q = read.rotation[1].value;
+    EXPECT_NEAR(std::fabs(q[0]), std::cos(0.5), 1e-6);
+    EXPECT_NEAR(q[0] * q[3], std::cos(0.5) * std::sin(0.5), 1e-6);
+    EXPECT_NEAR(q[1], 0, 1e-6);
+    EXPECT_NEAR(q[2], 0, 1e-6);
 }
 
 }  // namespace
