@@ -23,8 +23,7 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     std::fclose(f);
 }
 
-// Written one value group a line with decimal points, the layout the X importer reads
-// without fuss.
+// Written one value group a line with decimal points, as the built-in models are.
 std::string BoxXFile(int animationSets, const std::string& textureName) {
     std::string x =
         "xof 0302txt 0032\n"

@@ -37,7 +37,7 @@ void AppendFaces(std::string& out, const std::vector<std::vector<int>>& faces, c
 }
 
 void AppendMaterial(std::string& out, const MaterialData& m, const std::string& indent) {
-    // Inline, never by name: assimp resolves named material references to the wrong index.
+    // Inline: every mesh has materials of its own, so nothing is gained by naming them.
     out += indent + "Material {\n";
     out += indent + " " + Number(m.red) + ";" + Number(m.green) + ";" + Number(m.blue) + ";" + Number(m.alpha) + ";;\n";
     out += indent + " " + Number(m.power) + ";\n";

@@ -48,7 +48,8 @@ class Parser {
             XTokenValue token = t_.Next();
             if (token.kind == XToken::End) break;
             if (token.kind == XToken::Template) {
-                Template();
+                Expect(XToken::Name, "a template has no name");
+                SkipObject();
             } else if (token.kind != XToken::Name) {
                 throw XFileBad{"it holds data outside any object"};
             } else if (token.text == "Frame") {
@@ -62,8 +63,7 @@ class Parser {
             } else if (token.text == "AnimationSet") {
                 AnimationSet();
             } else {
-                Open();
-                Skip();
+                SkipObject();
             }
         }
         if (file_.frames.empty() && file_.meshes.empty()) throw XFileBad{"it holds no frame and no mesh"};
@@ -97,29 +97,29 @@ class Parser {
         return static_cast<uint32_t>(token.number);
     }
 
-    // An object's optional name and GUID and its opening brace; returns the name.
-    std::string Open() {
+    // An optional name and GUID, as an object or a reference starts.
+    std::string NameAndGuid() {
         std::string name;
         if (t_.Peek().kind == XToken::Name) name = t_.Next().text;
         if (t_.Peek().kind == XToken::Guid) t_.Next();
+        return name;
+    }
+    // An object's optional name and GUID and its opening brace; returns the name.
+    std::string Open() {
+        std::string name = NameAndGuid();
         Expect(XToken::Open, "an object has no opening brace");
         return name;
     }
 
-    // Skips what follows an opening brace up to its closing one.
-    void Skip() {
+    // An object of a template the loader does not map, with everything nested in it.
+    void SkipObject() {
+        Open();
         for (int depth = 1; depth > 0;) {
             XToken kind = t_.Next().kind;
             if (kind == XToken::End) throw XFileBad{"it ends inside an object"};
             if (kind == XToken::Open && ++depth > kMaxXNesting) throw XFileBad{"objects nest too deep"};
             if (kind == XToken::Close) --depth;
         }
-    }
-
-    void Template() {
-        Expect(XToken::Name, "a template has no name");
-        Open();
-        Skip();
     }
 
     // The objects and references inside an object, up to its closing brace: `object` is given
@@ -132,14 +132,9 @@ class Parser {
             XTokenValue token = t_.Next();
             if (token.kind == XToken::Close) return;
             if (token.kind == XToken::Name) {
-                if (!object(token.text)) {
-                    Open();
-                    Skip();
-                }
+                if (!object(token.text)) SkipObject();
             } else if (token.kind == XToken::Open) {
-                std::string name;
-                if (t_.Peek().kind == XToken::Name) name = t_.Next().text;
-                if (t_.Peek().kind == XToken::Guid) t_.Next();
+                std::string name = NameAndGuid();
                 Expect(XToken::Close, "a reference is not closed");
                 reference(name);
             } else if (token.kind == XToken::End) {

@@ -112,21 +112,18 @@ XTokenValue XTokens::ListItem() {
     --listLeft_;
     XTokenValue t = Of(XToken::Number);
     if (!listOfFloats_) {
-        uint32_t v = Dword();
-        t.number = v;
-        t.integral = true;
-        return t;
-    }
-    if (floatBytes_ == 8) {
+        t.number = Dword();
+    } else if (floatBytes_ == 8) {
         double d;
         std::memcpy(&d, p_ + pos_, 8);
         t.number = d;
+        pos_ += 8;
     } else {
         float f;
         std::memcpy(&f, p_ + pos_, 4);
         t.number = f;
+        pos_ += 4;
     }
-    pos_ += floatBytes_;
     t.integral = IsCount(t.number);
     return t;
 }
@@ -150,19 +147,14 @@ XTokenValue XTokens::ReadBinary() {
             pos_ += length;
             return t;
         }
-        case 3: {
-            XTokenValue t = Of(XToken::Number);
-            t.number = Dword();
-            t.integral = true;
-            return t;
-        }
         case 5:
             Need(16);
             pos_ += 16;
             return Of(XToken::Guid);
+        case 3:  // one integer: a list of one
         case 6:
         case 7: {
-            uint32_t count = Dword();
+            uint32_t count = code == 3 ? 1 : Dword();
             listOfFloats_ = code == 7;
             Need(size_t{count} * (listOfFloats_ ? floatBytes_ : 4));
             listLeft_ = count;

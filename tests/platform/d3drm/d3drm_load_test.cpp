@@ -307,12 +307,10 @@ TEST_F(RmLoadTest, LoadTextureKeepsEachFormatsStoredRowOrder) {
     EXPECT_EQ(t->texels[0], 0xff0000u);
     EXPECT_EQ(t->texels[2], 0x0000ffu);
     t->Release();
-    t = nullptr;
-    EXPECT_EQ(t, nullptr);
     std::filesystem::remove_all(dir);
 }
 
-TEST_F(RmLoadTest, FilesTextureIsReadWhenNoCallbackIsGiven) {
+TEST_F(RmLoadTest, FromAFileItsTexturesAreReadAndWhatItLacksIsNamed) {
     MakeScene();
     std::string dir = testing::TempDir() + "/d3drm_load";
     std::filesystem::create_directories(dir);
@@ -329,6 +327,20 @@ TEST_F(RmLoadTest, FilesTextureIsReadWhenNoCallbackIsGiven) {
     auto* mb = static_cast<IDirect3DRMMeshBuilder*>(Named(scene, "Child")->visuals[0]);
     ASSERT_NE(mb->materials[0].texture, nullptr);
     EXPECT_EQ(mb->materials[0].texture->width, 2);
+    got.lastSet->Release();
+    got.lastSet = nullptr;
+    // A reference to a name the file does not hold loads the rest and says so once.
+    text.replace(text.find("{Spinner}"), 9, "{Nobody}");
+    f = std::fopen((dir + "/named.x").c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(rm->Load(const_cast<char*>((dir + "/named.x").c_str()), nullptr, kAllTypes, 4,
+                       D3DRMLOAD_FROMFILE, OnLoaded, &got, nullptr, nullptr, scene),
+              D3DRM_OK);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zelk6: " + dir + "/named.x: names 'Nobody', which it does not hold; a material is white, "
+              "anything else left out\n");
     got.lastSet->Release();
     std::filesystem::remove_all(dir);
 }
