@@ -1,5 +1,6 @@
 // Reading a scene script: the X file to build the scene from, then entries that add lights
 // under the root and place the camera.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +11,9 @@
 namespace {
 
 const int kSlotCount = 9;  // numbers an entry can give
+
+// A quarter turn, as the single-precision value the scripts were authored with.
+const D3DVALUE kQuarterTurn = 1.570796f;
 
 // A light of `type` and colour on a new frame under the root. Returns the frame (the caller
 // releases it) or null when either object could not be made.
@@ -85,4 +89,62 @@ SceneRecord LoadSceneScript(const char* scriptPath, DWORD x, DWORD y, DWORD widt
     }
     std::fclose(file);
     return record;
+}
+
+// The token reader, on the C library's formatted reading. The width of the word conversion keeps
+// a long word inside the buffer; the rest of it is skipped.
+void SkipByteOrderMark(FILE* file) {
+    unsigned char mark[3];
+    if (std::fread(mark, 1, sizeof mark, file) == sizeof mark && mark[0] == 0xEF && mark[1] == 0xBB &&
+        mark[2] == 0xBF)
+        return;
+    std::rewind(file);  // not a mark: read from the first byte
+}
+
+int ReadScriptWord(FILE* file, char* buffer) {
+    // 259 = kScriptTokenSize - 1, the room left for the terminator.
+    if (std::fscanf(file, "%259s", buffer) != 1) return kWordNone;
+    int c = std::fgetc(file);
+    if (c == EOF || std::isspace(c)) {
+        if (c != EOF) std::ungetc(c, file);
+        return kWordRead;
+    }
+    // The conversion stopped at its width inside the word: drop what is left of it.
+    while (c != EOF && !std::isspace(c)) c = std::fgetc(file);
+    return kWordCut;
+}
+
+int ReadScriptNumbers(FILE* file, float* slots, int count) {
+    int read = 0;
+    while (read < count) {
+        // Only a sign, a digit or a point starts a number. Checked here so that a keyword
+        // that happens to spell "inf" or "nan" is left whole for the next word.
+        if (std::fscanf(file, " ") < 0) break;
+        int c = std::fgetc(file);
+        if (c == EOF) break;
+        std::ungetc(c, file);
+        if (!std::isdigit(c) && c != '+' && c != '-' && c != '.') break;
+        if (std::fscanf(file, "%f", &slots[read]) != 1) break;
+        read++;
+    }
+    return read;
+}
+
+// Turning a light or the camera to look from one point of the script at another.
+void OrientFromPoints(IDirect3DRMFrame* frame, IDirect3DRMFrame* sceneFrame, const float* p) {
+    D3DVECTOR direction = {p[3] - p[0], p[4] - p[1], p[5] - p[2]};
+    // The up vector: the direction turned a quarter about the world's y axis, then that turned
+    // a quarter about the direction. For a level direction it is +y; for a tilted one it is
+    // not quite perpendicular, which SetOrientation accepts.
+    D3DVECTOR worldUp = {0.0f, 1.0f, 0.0f};
+    D3DVECTOR side;
+    D3DRMVectorRotate(&side, &direction, &worldUp, kQuarterTurn);
+    // Rotate normalises its axis in place: turn about a copy so the direction passed on below
+    // keeps its length.
+    D3DVECTOR axis = direction;
+    D3DVECTOR up;
+    D3DRMVectorRotate(&up, &side, &axis, kQuarterTurn);
+    // Equal points give a zero direction, a vertical one an up vector parallel to it: the
+    // platform then refuses the orientation and the frame keeps its old one.
+    frame->SetOrientation(sceneFrame, direction.x, direction.y, direction.z, up.x, up.y, up.z);
 }
