@@ -1,18 +1,100 @@
-// WinMain: the start-up in its fixed order, the loading screen, the timeline and the
-// shutdown. Returns the process's exit code: 0 after the show, else the failed step's code.
+// The show's run: WinMain's start-up in its fixed order, the loading screen, the timeline and
+// the shutdown. WinMain returns 0 after the show, else the failed step's code.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/app.h"
 #include "app/device_choice.h"
-#include "app/loading.h"
-#include "app/music.h"
 #include "display/bitmap.h"
 #include "display/display.h"
 #include "display/frame_buffer.h"
+#include "effects/tables.h"
 #include "scene/scene.h"
+#include "segments/segments.h"
 
-IDirectDrawSurface* LoadingPicture = nullptr;  // "images\\load.bmp", held for the whole run
+IDirectDrawSurface* LoadingPicture = nullptr;
+DWORD SegmentStart = 0;
+DWORD T0 = 0;
+
+namespace {
+
+struct ProgressLine {
+    const char* text;
+    int y;  // pixels from the top; x is 0
+};
+
+const ProgressLine kLines[3] = {
+    {"- Lookup tables", 0},
+    {"- MIDAS", 15},
+    {"- 3D Scenes", 30},
+};
+
+const COLORREF kFinished = 0xFFFFFF;  // white
+const COLORREF kPending = 0x3F3F3F;   // dark grey
+
+// The segments in order, each started at its fixed offset from T0. Offsets are absolute, so a
+// segment that overruns shortens the next and delays never add up.
+struct TimelineEntry {
+    DWORD offset;  // ms after T0
+    void (*run)();
+};
+
+const TimelineEntry kTimeline[] = {
+    {0, RunCreditsSegment},
+    {20000, RunWaveEdgeSegment},
+    {30000, RunTunnelSegment},
+    {40000, RunWireFigureSegment},
+    {50000, RunBallerSegment},
+    {60000, RunStillPictureSegment},
+    {65000, RunScene1Segment},
+    {70000, RunScrollerSegment},  // three passes of 10 000 ms; the show ends about 100 000 ms after T0
+};
+
+}  // namespace
+
+// The loading picture with three progress lines, redrawn and flipped after each stage.
+void ShowLoadingProgress(int finishedStages) {
+    BlitPicture(LoadingPicture, nullptr, nullptr);
+
+    HDC dc = nullptr;
+    if (BackSurface->GetDC(&dc) == DD_OK) {
+        SetBkMode(dc, TRANSPARENT);
+        for (int i = 0; i < 3; i++) {
+            SetTextColor(dc, i + 1 <= finishedStages ? kFinished : kPending);
+            TextOutA(dc, 0, kLines[i].y, kLines[i].text, static_cast<int>(std::strlen(kLines[i].text)));
+        }
+        BackSurface->ReleaseDC(dc);
+    }
+    FlipDisplay();
+}
+
+void RunLoadingSequence() {
+    ShowLoadingProgress(0);
+    BuildLookupTables();
+    ShowLoadingProgress(1);
+
+    MusicModule = MIDASloadModule("zelkmod.xm");
+    if (!MusicModule) FailWithMusicError();
+    MusicPlayHandle = MIDASplayModule(MusicModule, TRUE);
+    if (!MusicPlayHandle) FailWithMusicError();
+    ShowLoadingProgress(2);
+
+    // 639 x 479, not 640 x 480: the scenes leave the right column and the bottom row alone.
+    CreditsRecord = LoadSceneScript("scripts\\credits.scr", 0, 0, 639, 479);
+    BallerRecord = LoadSceneScript("scripts\\baller.scr", 0, 0, 639, 479);
+    Scene1Record = LoadSceneScript("scripts\\scene1.scr", 0, 0, 639, 479);
+    SauPicture = LoadBitmapSurface("images\\sau.bmp", 0, 0);
+    ShowLoadingProgress(3);
+}
+
+void RunTimeline() {
+    T0 = GetTickCount();
+    for (const TimelineEntry& entry : kTimeline) {
+        SegmentStart = T0 + entry.offset;
+        entry.run();
+    }
+}
 
 // Says which file was missing, where it was looked for and why it failed: a user who starts the
 // show from the wrong folder otherwise sees the dialogs and then nothing. `error` is the loader's

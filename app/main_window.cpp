@@ -1,5 +1,6 @@
-// The main window: a borderless popup over the screen whose procedure turns Escape (plain or
-// with Alt) into AbortRequested. No other key and no close request ends the show.
+// The main window and the per-frame service. The window is a borderless popup over the screen
+// whose procedure turns Escape (plain or with Alt) into AbortRequested; no other key and no close
+// request ends the show.
 #include <cstdlib>
 
 #include "app/app.h"
@@ -46,5 +47,16 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// Polls the music and handles every queued window message, never waiting for one. WM_QUIT is
+// dispatched like any other: the timeline never ends on it.
+void PumpFrame() {
+    MIDASpoll();
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
     }
 }

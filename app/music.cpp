@@ -1,6 +1,4 @@
 // The music handles and the library's failure path.
-#include "app/music.h"
-
 #include <cstdlib>
 
 #include "app/app.h"

@@ -10,7 +10,7 @@
 #include "display/display.h"
 #include "platform/host/offscreen/offscreen.h"
 #include "scene/scene.h"
-#include "segments/scene_segments.h"
+#include "segments/segments.h"
 
 namespace {
 

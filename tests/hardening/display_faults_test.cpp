@@ -13,7 +13,7 @@
 #include "platform/ddraw/ddraw.h"
 #include "platform/host/offscreen/offscreen.h"
 #include "platform/testing/hooks.h"
-#include "segments/effect_segments.h"
+#include "segments/segments.h"
 #include "tests/hardening/whole_show.h"
 #include "tests/support/show_fixture.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "segments/scene_segments.h"
+#include "segments/segments.h"
 #include "tests/support/show_fixture.h"
 
 struct SceneFrame {

@@ -6,7 +6,6 @@
 #include "app/app.h"
 #include "display/display.h"
 #include "platform/testing/hooks.h"
-#include "segments/scroller.h"
 #include "segments/segments.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/show_fixture.h"

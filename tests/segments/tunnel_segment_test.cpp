@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "effects/effects.h"
-#include "segments/effect_segments.h"
+#include "segments/segments.h"
 #include "tests/segments/effect_segment_fixture.h"
 
 namespace {

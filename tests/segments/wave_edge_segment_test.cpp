@@ -2,7 +2,7 @@
 // transparent, in both pixel formats; the timing, Escape, an abort already set, an early
 // start, a failed lock and a missing picture.
 #include "effects/effects.h"
-#include "segments/effect_segments.h"
+#include "segments/segments.h"
 #include "tests/segments/effect_segment_fixture.h"
 
 namespace {

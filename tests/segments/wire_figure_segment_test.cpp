@@ -2,7 +2,7 @@
 // pixel formats, the last frame is the one reaching t = 300, and Escape, an abort already
 // set, an early start and a failed lock end it as they should.
 #include "effects/effects.h"
-#include "segments/effect_segments.h"
+#include "segments/segments.h"
 #include "tests/segments/effect_segment_fixture.h"
 
 namespace {

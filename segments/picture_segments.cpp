@@ -1,12 +1,26 @@
-// The scrollers: three strips, 1024x110 each, cross the band of rows 200..309 from the right
-// edge to the left, 10 000 ms a pass.
-#include "app/app.h"
+// The picture segments: the still picture and the scrollers.
+#include "app/show_state.h"
 #include "display/bitmap.h"
 #include "display/display.h"
 #include "display/frame_buffer.h"
-#include "segments/scroller.h"
 #include "segments/segments.h"
 
+// The still picture: "images\\sau.bmp" over the whole screen for 5000 ms.
+IDirectDrawSurface* SauPicture = nullptr;
+
+void RunStillPictureSegment() {
+    // Tested before the first frame: entered 5000 ms or more late, it draws nothing.
+    while (GetTickCount() - SegmentStart < 5000 && !AbortRequested) {
+        // Covers the whole back buffer (stretched if it is not 640x480); without the
+        // picture the flip chain keeps showing what it last held.
+        BlitPicture(SauPicture, nullptr, nullptr);
+        FlipDisplay();
+        PumpFrame();
+    }
+}
+
+// The scrollers: three strips, 1024x110 each, cross the band of rows 200..309 from the right
+// edge to the left, 10 000 ms a pass.
 int ScrollX = 0;
 
 namespace {
