@@ -141,14 +141,13 @@ bool FaceValid(const IDirect3DRMMeshBuilder* mb, const RmFace& f) {
     return true;
 }
 
-void DrawMesh(Pass& pass, IDirect3DRMMeshBuilder* mb, const RmMatrix& world, bool zOn) {
-    RmRenderer& r = pass.r;
+// The raster state of a mesh: the per-field minimum of the device's and the builder's quality.
+RasterState MeshState(const Pass& pass, const IDirect3DRMMeshBuilder* mb, bool zOn, bool& lit) {
     DWORD dq = pass.device->quality, mq = mb->quality;
     DWORD shade = std::min(dq & D3DRMSHADE_MASK, mq & D3DRMSHADE_MASK);
     DWORD light = std::min(dq & D3DRMLIGHT_MASK, mq & D3DRMLIGHT_MASK);
     DWORD fill = std::min(dq & D3DRMFILL_MASK, mq & D3DRMFILL_MASK);
-    bool lit = light >= D3DRMLIGHT_ON;
-
+    lit = light >= D3DRMLIGHT_ON;
     RasterState state;
     state.fill = fill >= D3DRMFILL_SOLID       ? kRasterSolid
                  : fill >= D3DRMFILL_WIREFRAME ? kRasterWireframe
@@ -157,88 +156,114 @@ void DrawMesh(Pass& pass, IDirect3DRMMeshBuilder* mb, const RmMatrix& world, boo
     state.filter = pass.filter;
     state.dither = pass.device->dither != FALSE;
     state.zTest = state.zWrite = zOn;
+    return state;
+}
 
+// Normals go through the inverse transpose, so scaled frames keep them perpendicular.
+RmMatrix NormalMatrix(const RmMatrix& world) {
+    RmMatrix inverse = RmInverseAffine(world), normalMatrix = RmIdentity();
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) normalMatrix.m[i][j] = inverse.m[j][i];
+    return normalMatrix;
+}
+
+// Every vertex to camera space; for lighting also to world space, with the normals.
+void TransformVertices(const Pass& pass, const IDirect3DRMMeshBuilder* mb, const RmMatrix& world,
+                       const RmMatrix& normalMatrix, bool lit) {
+    RmRenderer& r = pass.r;
     RmMatrix modelView = RmMultiply(world, pass.view);
     size_t vertexCount = mb->vertices.size();
     r.viewPositions.resize(vertexCount);
     for (size_t i = 0; i < vertexCount; ++i)
         r.viewPositions[i] = RmTransformPoint(mb->vertices[i], modelView);
+    if (!lit) return;
+    r.worldPositions.resize(vertexCount);
+    for (size_t i = 0; i < vertexCount; ++i)
+        r.worldPositions[i] = RmTransformPoint(mb->vertices[i], world);
+    r.worldNormals.resize(mb->normals.size());
+    for (size_t i = 0; i < mb->normals.size(); ++i)
+        r.worldNormals[i] = RmUnitOrZero(RmTransformDirection(mb->normals[i], normalMatrix));
+}
 
-    // Normals go through the inverse transpose, so scaled frames keep them perpendicular.
-    RmMatrix inverse = RmInverseAffine(world), normalMatrix = RmIdentity();
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) normalMatrix.m[i][j] = inverse.m[j][i];
-    if (lit) {
-        r.worldPositions.resize(vertexCount);
-        for (size_t i = 0; i < vertexCount; ++i)
-            r.worldPositions[i] = RmTransformPoint(mb->vertices[i], world);
-        r.worldNormals.resize(mb->normals.size());
-        for (size_t i = 0; i < mb->normals.size(); ++i)
-            r.worldNormals[i] = RmUnitOrZero(RmTransformDirection(mb->normals[i], normalMatrix));
+// Back faces: the polygon's area vector in camera space points away from the eye.
+bool FacesViewer(const Pass& pass, const RmCorner* corners, uint32_t count) {
+    const std::vector<D3DVECTOR>& view = pass.r.viewPositions;
+    D3DVECTOR area{0, 0, 0};
+    for (uint32_t i = 0; i < count; ++i) {
+        D3DVECTOR c = RmCross(view[corners[i].vertex], view[corners[(i + 1) % count].vertex]);
+        area = D3DVECTOR{area.x + c.x, area.y + c.y, area.z + c.z};
     }
+    D3DVALUE facing = pass.orthographic ? area.z : RmDot(area, view[corners[0].vertex]);
+    return facing < 0;
+}
 
+// The face's corners lit (per corner for Gouraud, once from the face normal for flat) and
+// projected, into r.corners.
+void LightCorners(const Pass& pass, const RmFace& face, const RmCorner* corners, const RmMaterial& m,
+                  const RasterState& state, bool lit, const RmMatrix& normalMatrix) {
+    RmRenderer& r = pass.r;
+    if (r.corners.size() < face.cornerCount) r.corners.resize(face.cornerCount);
+    RasterVertex flat;
+    if (state.shade == kRasterFlat) {
+        D3DVALUE refl[3];
+        Reflectance(m, corners[0].color, refl);
+        if (lit) {
+            D3DVECTOR n = RmUnitOrZero(RmTransformDirection(face.normal, normalMatrix));
+            LightPoint(pass, r.worldPositions[corners[0].vertex], n, m, refl, flat);
+        } else {
+            Unlit(refl, flat);
+        }
+    }
+    for (uint32_t i = 0; i < face.cornerCount; ++i) {
+        const RmCorner& c = corners[i];
+        RasterVertex& out = r.corners[i];
+        if (state.shade == kRasterFlat) {
+            out = flat;
+        } else {
+            D3DVALUE refl[3];
+            Reflectance(m, c.color, refl);
+            if (lit)
+                LightPoint(pass, r.worldPositions[c.vertex], r.worldNormals[c.normal], m, refl, out);
+            else
+                Unlit(refl, out);
+        }
+        Project(pass, r.viewPositions[c.vertex], out);
+        out.u = c.u;
+        out.v = c.v;
+    }
+}
+
+// A fan of the lit corners from corner 0 into the batch. In wireframe only the polygon's own
+// edges are drawn: the first triangle owns edge 0-1, the last owns edge (n-1)-0, every one
+// its outer edge.
+void QueueFan(const Pass& pass, const RasterState& state, uint32_t cornerCount) {
+    RmRenderer& r = pass.r;
+    uint32_t last = cornerCount - 1;
+    for (uint32_t k = 1; k < last; ++k) {
+        unsigned mask = 2u | (k == 1 ? 1u : 0u) | (k + 1 == last ? 4u : 0u);
+        r.batch.push_back(RmTriangle{state, {r.corners[0], r.corners[k], r.corners[k + 1]}, mask});
+        if (r.batch.size() % kPublishEvery == 0) RmPublishBatch(r);
+        if (r.batch.size() >= kRmMaxBatch) {
+            RmDrawBatch(r);
+            RmBeginBatch(r, pass.target, pass.area);
+        }
+    }
+}
+
+void DrawMesh(Pass& pass, IDirect3DRMMeshBuilder* mb, const RmMatrix& world, bool zOn) {
     static const RmMaterial kWhite;
+    bool lit;
+    RasterState state = MeshState(pass, mb, zOn, lit);
+    RmMatrix normalMatrix = NormalMatrix(world);
+    TransformVertices(pass, mb, world, normalMatrix, lit);
     for (const RmFace& face : mb->faces) {
         if (!FaceValid(mb, face)) continue;
         const RmCorner* corners = &mb->corners[face.firstCorner];
-        // Back faces: the polygon's area vector in camera space points away from the eye.
-        D3DVECTOR area{0, 0, 0};
-        for (uint32_t i = 0; i < face.cornerCount; ++i) {
-            const D3DVECTOR& a = r.viewPositions[corners[i].vertex];
-            const D3DVECTOR& b = r.viewPositions[corners[(i + 1) % face.cornerCount].vertex];
-            D3DVECTOR c = RmCross(a, b);
-            area = D3DVECTOR{area.x + c.x, area.y + c.y, area.z + c.z};
-        }
-        const D3DVECTOR& v0 = r.viewPositions[corners[0].vertex];
-        D3DVALUE facing = pass.orthographic ? area.z : RmDot(area, v0);
-        if (!(facing < 0)) continue;
-
-        const RmMaterial& m = face.material < mb->materials.size() ? mb->materials[face.material]
-                                                                    : kWhite;
+        if (!FacesViewer(pass, corners, face.cornerCount)) continue;
+        const RmMaterial& m = face.material < mb->materials.size() ? mb->materials[face.material] : kWhite;
         state.texture = m.texture ? m.texture->sampler : nullptr;
-        if (r.corners.size() < face.cornerCount) r.corners.resize(face.cornerCount);
-
-        RasterVertex flat;
-        if (state.shade == kRasterFlat) {
-            D3DVALUE refl[3];
-            Reflectance(m, corners[0].color, refl);
-            if (lit) {
-                D3DVECTOR n = RmUnitOrZero(RmTransformDirection(face.normal, normalMatrix));
-                LightPoint(pass, r.worldPositions[corners[0].vertex], n, m, refl, flat);
-            } else {
-                Unlit(refl, flat);
-            }
-        }
-        for (uint32_t i = 0; i < face.cornerCount; ++i) {
-            const RmCorner& c = corners[i];
-            RasterVertex& out = r.corners[i];
-            if (state.shade == kRasterFlat) {
-                out = flat;
-            } else {
-                D3DVALUE refl[3];
-                Reflectance(m, c.color, refl);
-                if (lit)
-                    LightPoint(pass, r.worldPositions[c.vertex], r.worldNormals[c.normal], m, refl,
-                               out);
-                else
-                    Unlit(refl, out);
-            }
-            Project(pass, r.viewPositions[c.vertex], out);
-            out.u = c.u;
-            out.v = c.v;
-        }
-        // A fan from corner 0. In wireframe only the polygon's own edges are drawn: the
-        // first triangle owns edge 0-1, the last owns edge (n-1)-0, every one its outer edge.
-        uint32_t last = face.cornerCount - 1;
-        for (uint32_t k = 1; k < last; ++k) {
-            unsigned mask = 2u | (k == 1 ? 1u : 0u) | (k + 1 == last ? 4u : 0u);
-            r.batch.push_back(RmTriangle{state, {r.corners[0], r.corners[k], r.corners[k + 1]}, mask});
-            if (r.batch.size() % kPublishEvery == 0) RmPublishBatch(r);
-            if (r.batch.size() >= kRmMaxBatch) {
-                RmDrawBatch(r);
-                RmBeginBatch(r, pass.target, pass.area);
-            }
-        }
+        LightCorners(pass, face, corners, m, state, lit, normalMatrix);
+        QueueFan(pass, state, face.cornerCount);
     }
 }
 
