@@ -2,9 +2,6 @@
 // image library into 0x00RRGGBB texels and a sampler for the rasterizer. A BMP keeps the row
 // order its file stores (bottom-up files put their bottom row at v = 0), as the platform's
 // first loader did; a PPM keeps its own top-down order.
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <cstring>
 #include <new>
 #include <string>
@@ -12,6 +9,7 @@
 
 #include "platform/d3drm/raster/raster.h"
 #include "platform/d3drm/rm_internal.h"
+#include "platform/host/image_decode.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/whole_file.h"
 
@@ -66,31 +64,24 @@ HRESULT IDirect3DRM::LoadTexture(LPCSTR fileName, IDirect3DRMTexture** texture) 
     if (!type) return refuse("neither a BMP nor a PNM picture");
     bool bottomUp = type[0] == 'B' && BmpIsBottomUp(bytes);
 
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface* decoded = stream ? IMG_LoadTyped_RW(stream, 1, type) : nullptr;
-    SDL_Surface* rgb = decoded ? SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0)
-                               : nullptr;
-    if (decoded) SDL_FreeSurface(decoded);
-    if (!rgb) return refuse(SDL_GetError());
-    if (rgb->w < 1 || rgb->h < 1 || rgb->w > kMaxTextureSide || rgb->h > kMaxTextureSide) {
-        SDL_FreeSurface(rgb);
+    DecodedImage image;
+    std::string why;
+    if (!DecodeImage(bytes, type, image, why)) return refuse(why);
+    if (image.width < 1 || image.height < 1 || image.width > kMaxTextureSide || image.height > kMaxTextureSide)
         return refuse("larger than " + std::to_string(kMaxTextureSide) + " pixels a side");
-    }
 
     IDirect3DRMTexture* t = new (std::nothrow) IDirect3DRMTexture;
     HRESULT result = t ? D3DRM_OK : D3DRMERR_BADALLOC;
     if (t) {
         try {
-            t->width = rgb->w;
-            t->height = rgb->h;
-            t->texels.resize(static_cast<size_t>(rgb->w) * rgb->h);
-            for (int row = 0; row < rgb->h; ++row) {
-                int from = bottomUp ? rgb->h - 1 - row : row;
-                const uint8_t* src = static_cast<const uint8_t*>(rgb->pixels) +
-                                     static_cast<ptrdiff_t>(from) * rgb->pitch;
-                uint32_t* dst = &t->texels[static_cast<size_t>(row) * rgb->w];
-                std::memcpy(dst, src, static_cast<size_t>(rgb->w) * 4);
-                for (int x = 0; x < rgb->w; ++x) dst[x] &= 0x00FFFFFFu;
+            t->width = image.width;
+            t->height = image.height;
+            t->texels.resize(image.pixels.size());
+            for (int row = 0; row < image.height; ++row) {
+                int from = bottomUp ? image.height - 1 - row : row;
+                std::memcpy(&t->texels[static_cast<size_t>(row) * image.width],
+                            &image.pixels[static_cast<size_t>(from) * image.width],
+                            static_cast<size_t>(image.width) * 4);
             }
             t->sampler = new RasterTexture;
             if (!RasterBuildTexture(*t->sampler, t->texels.data(), t->width, t->height, t->width))
@@ -99,7 +90,6 @@ HRESULT IDirect3DRM::LoadTexture(LPCSTR fileName, IDirect3DRMTexture** texture) 
             result = D3DRMERR_BADALLOC;
         }
     }
-    SDL_FreeSurface(rgb);
     if (result != D3DRM_OK) {
         if (t) t->Release();
         return result;

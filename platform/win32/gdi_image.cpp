@@ -2,15 +2,13 @@
 // Reproduces loading from a file with LR_LOADFROMFILE, at the picture's own size or stretched
 // (nearest neighbour) to a size asked for. Leaves out icons, cursors and resources: the program
 // carries no bitmap resources, so a resource lookup always finds nothing.
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/host/image_decode.h"
 #include "platform/testing/hooks.h"
 #include "platform/win32/bmp_header.h"
 #include "platform/win32/gdi.h"
@@ -46,42 +44,23 @@ bool ReadCheckedBmp(const std::string& path, std::vector<uint8_t>* bytes, BmpHea
     return !why;
 }
 
-// A decoded picture before it becomes a bitmap.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows top-down
-};
-
 // Decodes with the image library; false when it refuses the file.
-bool DecodeBmp(const std::string& path, const std::vector<uint8_t>& bytes,
-               const BmpHeaderInfo& info, Picture* picture) {
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface* decoded = stream ? IMG_LoadTyped_RW(stream, 1, "BMP") : nullptr;
-    SDL_Surface* rgb = decoded ? SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0)
-                               : nullptr;
-    if (decoded) SDL_FreeSurface(decoded);
+bool DecodeBmp(const std::string& path, const std::vector<uint8_t>& bytes, const BmpHeaderInfo& info,
+               DecodedImage* picture) {
+    std::string why;
+    bool decoded = DecodeImage(bytes, "BMP", *picture, why);
     // The decoder must agree with the headers checked above, or those bounds mean nothing.
-    if (!rgb || rgb->w != info.width || rgb->h != info.height) {
-        Refuse(path, ERROR_BAD_FORMAT, rgb ? "decoded size differs from the header" : SDL_GetError());
-        if (rgb) SDL_FreeSurface(rgb);
-        return false;
+    if (decoded && (picture->width != info.width || picture->height != info.height)) {
+        decoded = false;
+        why = "decoded size differs from the header";
     }
-    picture->width = rgb->w;
-    picture->height = rgb->h;
-    picture->pixels.resize(static_cast<size_t>(rgb->w) * static_cast<size_t>(rgb->h));
-    for (int y = 0; y < rgb->h; y++) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(rgb->pixels) +
-                                                            static_cast<ptrdiff_t>(y) * rgb->pitch);
-        uint32_t* out = picture->pixels.data() + static_cast<size_t>(y) * rgb->w;
-        for (int x = 0; x < rgb->w; x++) out[x] = row[x] & 0x00FFFFFF;
-    }
-    SDL_FreeSurface(rgb);
-    return true;
+    if (!decoded) Refuse(path, ERROR_BAD_FORMAT, why);
+    return decoded;
 }
 
 // A bitmap of width x height from `picture`, nearest neighbour on pixel centres (one to one when
 // the sizes agree).
-HGDIOBJ BitmapFrom(const Picture& picture, int width, int height) {
+HGDIOBJ BitmapFrom(const DecodedImage& picture, int width, int height) {
     HGDIOBJ bitmap = NewGdiBitmap(width, height);
     for (int y = 0; y < height; y++) {
         int64_t sy = (2 * int64_t{y} + 1) * picture.height / (2 * int64_t{height});
@@ -106,7 +85,7 @@ HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int hei
     std::vector<uint8_t> bytes;
     BmpHeaderInfo info;
     if (!ReadCheckedBmp(path, &bytes, &info)) return nullptr;
-    Picture picture;
+    DecodedImage picture;
     if (!DecodeBmp(path, bytes, info, &picture)) return nullptr;
 
     // 0 (or less) keeps the picture's own size on that axis.
