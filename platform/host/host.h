@@ -17,6 +17,17 @@
 // Called on the audio thread (sdl) or on the show's thread inside a flip (offscreen).
 typedef void (*HostAudioPull)(void* user, int16_t* samples, int frames);
 
+// Keys cross the seam as the platform's virtual-key numbers, which the stand-in hands on as
+// they are: these, letters and digits as their upper-case ASCII codes, and F1 to F12 from
+// kHostKeyF1 on.
+enum HostKey : int {
+    kHostKeyBack = 0x08, kHostKeyTab = 0x09, kHostKeyReturn = 0x0D, kHostKeyShift = 0x10,
+    kHostKeyControl = 0x11, kHostKeyAlt = 0x12, kHostKeyEscape = 0x1B, kHostKeySpace = 0x20,
+    kHostKeyPageUp = 0x21, kHostKeyPageDown = 0x22, kHostKeyEnd = 0x23, kHostKeyHome = 0x24,
+    kHostKeyLeft = 0x25, kHostKeyUp = 0x26, kHostKeyRight = 0x27, kHostKeyDown = 0x28,
+    kHostKeyF1 = 0x70,
+};
+
 // Receives the input the host gathered; the stand-in turns it into window messages.
 struct HostInputSink {
     // A key went down (repeat set on auto-repeat). vk is a virtual-key code; alt says

@@ -23,6 +23,10 @@ LPARAM KeyParam(bool alt, bool repeat, bool up) {
     return static_cast<LPARAM>(p);
 }
 
+// The host's key numbers are the virtual keys themselves.
+static_assert(kHostKeyEscape == VK_ESCAPE && kHostKeyReturn == VK_RETURN && kHostKeyAlt == VK_MENU &&
+              kHostKeyPageUp == VK_PRIOR && kHostKeyDown == VK_DOWN && kHostKeyF1 + 3 == VK_F4);
+
 void HostKeyDown(int vk, bool alt, bool repeat) {
     if (HWND w = KeyWindow())
         PostMessageA(w, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(vk), KeyParam(alt, repeat, false));

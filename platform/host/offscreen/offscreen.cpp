@@ -168,7 +168,7 @@ void WaitDialogEvents(const HostDialogSink& sink, int timeoutMs) {
     std::vector<OffscreenDialogInput>& steps = o.dialogSteps[o.dialogTitle];
     if (steps.empty()) {
         if (o.dialogExtraWaits++ < 8)
-            sink.KeyDown(sink.user, 0x0D, false, false);  // VK_RETURN
+            sink.KeyDown(sink.user, kHostKeyReturn, false, false);
         else
             sink.CloseRequested(sink.user);
         return;

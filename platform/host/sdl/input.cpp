@@ -5,31 +5,30 @@
 
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_window.h"
-#include "platform/win32/win32.h"
 
 namespace {
 
 int VirtualKey(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + (key - SDLK_F1);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return kHostKeyF1 + (key - SDLK_F1);
     switch (key) {
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_TAB: return VK_TAB;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_UP: return VK_UP;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_HOME: return VK_HOME;
-        case SDLK_END: return VK_END;
-        case SDLK_PAGEUP: return VK_PRIOR;
-        case SDLK_PAGEDOWN: return VK_NEXT;
-        case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
-        case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
-        case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+        case SDLK_ESCAPE: return kHostKeyEscape;
+        case SDLK_RETURN: case SDLK_KP_ENTER: return kHostKeyReturn;
+        case SDLK_TAB: return kHostKeyTab;
+        case SDLK_SPACE: return kHostKeySpace;
+        case SDLK_BACKSPACE: return kHostKeyBack;
+        case SDLK_LEFT: return kHostKeyLeft;
+        case SDLK_RIGHT: return kHostKeyRight;
+        case SDLK_UP: return kHostKeyUp;
+        case SDLK_DOWN: return kHostKeyDown;
+        case SDLK_HOME: return kHostKeyHome;
+        case SDLK_END: return kHostKeyEnd;
+        case SDLK_PAGEUP: return kHostKeyPageUp;
+        case SDLK_PAGEDOWN: return kHostKeyPageDown;
+        case SDLK_LSHIFT: case SDLK_RSHIFT: return kHostKeyShift;
+        case SDLK_LCTRL: case SDLK_RCTRL: return kHostKeyControl;
+        case SDLK_LALT: case SDLK_RALT: return kHostKeyAlt;
         default: return 0;
     }
 }
