@@ -9,12 +9,12 @@ namespace {
 struct Fault {
     int skip = 0;  // calls that still succeed before the failures start
     int times = 0;
-    HRESULT result = E_FAIL;
+    int32_t result = kHookFail;
 };
 
 struct State {
     std::map<std::string, Fault> faults;
-    DWORD redMask = 0xF800;
+    uint32_t redMask = 0xF800;
     int pitchPadding = 0;
     bool logOn = false;
     std::vector<std::string> log;
@@ -28,15 +28,15 @@ State& S() {
 
 }  // namespace
 
-void FailCall(const std::string& call, int times, HRESULT result) {
+void FailCall(const std::string& call, int times, int32_t result) {
     S().faults[call] = Fault{0, times, result};
 }
 
-void FailCallAfter(const std::string& call, int succeeding, int times, HRESULT result) {
+void FailCallAfter(const std::string& call, int succeeding, int times, int32_t result) {
     S().faults[call] = Fault{succeeding, times, result};
 }
 
-bool TakeFault(const char* call, HRESULT* result) {
+bool TakeFault(const char* call, int32_t* result) {
     auto& faults = S().faults;
     if (faults.empty()) return false;
     auto it = faults.find(call);
@@ -50,8 +50,8 @@ bool TakeFault(const char* call, HRESULT* result) {
     return true;
 }
 
-void SetDisplayRedMask(DWORD mask) { S().redMask = mask; }
-DWORD DisplayRedMask() { return S().redMask; }
+void SetDisplayRedMask(uint32_t mask) { S().redMask = mask; }
+uint32_t DisplayRedMask() { return S().redMask; }
 void SetSurfacePitchPadding(int bytes) { S().pitchPadding = bytes < 0 ? 0 : bytes & ~1; }
 int SurfacePitchPadding() { return S().pitchPadding; }
 

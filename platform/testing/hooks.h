@@ -3,27 +3,30 @@
 // includes this; tests and the capture tool do.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32.h"
-
 namespace standin {
+
+// Results are the platform's HRESULT values and masks its DWORDs, held here as the 32-bit
+// numbers they are, so the hooks need nothing of the stand-in.
+constexpr int32_t kHookFail = static_cast<int32_t>(0x80004005);  // E_FAIL
 
 // Makes the next `times` calls of `call` fail with `result` (for calls that return a handle
 // or a flag, any result means "fail"). Names are spelled as the platform spells them:
 // "DirectDrawCreate", "IDirectDraw::SetCooperativeLevel", "IDirectDrawSurface::Lock",
 // "MIDASinit", "LoadImageA", ... Later calls to FailCall for the same name replace it.
-void FailCall(const std::string& call, int times, HRESULT result = E_FAIL);
+void FailCall(const std::string& call, int times, int32_t result = kHookFail);
 // The same, after `succeeding` calls that still succeed (the second CreateSurface, say).
-void FailCallAfter(const std::string& call, int succeeding, int times, HRESULT result = E_FAIL);
+void FailCallAfter(const std::string& call, int succeeding, int times, int32_t result = kHookFail);
 // Used by the stand-in at the top of each call that can be made to fail: true (and the
 // result to return) when a failure is due.
-bool TakeFault(const char* call, HRESULT* result = nullptr);
+bool TakeFault(const char* call, int32_t* result = nullptr);
 
 // The red mask the next display reports: 0xF800 (5-6-5, the default) or 0x7C00 (5-5-5).
-void SetDisplayRedMask(DWORD mask);
-DWORD DisplayRedMask();
+void SetDisplayRedMask(uint32_t mask);
+uint32_t DisplayRedMask();
 // Extra bytes after each surface row, to prove callers use the pitch (default 0).
 void SetSurfacePitchPadding(int bytes);
 int SurfacePitchPadding();
