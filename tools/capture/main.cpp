@@ -15,7 +15,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/host/offscreen/image_file.h"
 #include "platform/host/offscreen/offscreen.h"
 #include "platform/midas/midas_internal.h"
 #include "platform/testing/hooks.h"

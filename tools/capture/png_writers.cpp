@@ -1,9 +1,10 @@
+// --format png: the encoder threads and the queue of frames they take from.
 #include "tools/capture/png_writers.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "platform/host/offscreen/image_file.h"
+#include "tools/capture/image_file.h"
 
 namespace {
 

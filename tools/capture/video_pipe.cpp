@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/host/offscreen/image_file.h"
+#include "tools/capture/image_file.h"
 
 namespace {
 

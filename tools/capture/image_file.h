@@ -1,4 +1,4 @@
-// Recorded frames as picture files, for the capture tool: the stand-in owns the image library.
+// Recorded frames as RGB rows and PNG files, for --format png and --video.
 #pragma once
 
 #include <cstdint>

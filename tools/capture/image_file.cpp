@@ -1,5 +1,5 @@
-// Recorded frames as PNG pictures through libpng.
-#include "platform/host/offscreen/image_file.h"
+// Recorded frames as RGB rows and as PNG pictures through libpng.
+#include "tools/capture/image_file.h"
 
 #include <png.h>
 
