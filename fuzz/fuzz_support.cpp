@@ -93,7 +93,9 @@ void UseFuzzDisplay(bool rgb555) {
     FuzzDisplay& d = Displays[rgb555 ? 1 : 0];
     if (!d.open) {
         HWND window = FuzzWindow();
-        standin::SetDisplayRedMask(rgb555 ? 0x7C00 : 0xF800);
+        OffscreenConfig layout;  // the host's layout is read as the DirectDraw object is made
+        layout.rgb555 = rgb555;
+        ConfigureOffscreen(layout);
         GUID primary{};
         if (InitDisplay(window, &primary) != 0) HarnessFailure("cannot open the display");
         d = FuzzDisplay{DisplayObject, PrimarySurface, BackSurface, true};

@@ -34,7 +34,7 @@ HRESULT DirectDrawCreate(GUID* driverGuid, IDirectDraw** directDraw, void* outer
     if (!dd) return DDERR_OUTOFMEMORY;
     dd->driver = driver;
     dd->display = drivers[driver].display;
-    dd->redMask = standin::DisplayRedMask();
+    dd->redMask = ActiveHost().DisplayRgb555() ? 0x7C00 : 0xF800;
     standin::ObjectCreated("IDirectDraw");
     standin::LogCall("DirectDrawCreate " + drivers[driver].description);
     *directDraw = dd;

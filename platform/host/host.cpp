@@ -10,8 +10,11 @@ const Host& OffscreenHost();  // platform/host/offscreen/offscreen.cpp
 
 namespace {
 
+// The sdl host's screens report 5-6-5 (SdlPresent would take either layout).
+bool SdlDisplayRgb555() { return false; }
+
 const Host kSdlHost = {
-    "sdl",         SdlInitVideo,  SdlDisplays,  SdlOpenDisplay, SdlPresent,   SdlMissFrame, SdlCloseDisplay,
+    "sdl",         SdlInitVideo,  SdlDisplays,  SdlOpenDisplay, SdlDisplayRgb555, SdlPresent,   SdlMissFrame, SdlCloseDisplay,
     SdlShowCursor, SdlPumpEvents, SdlTicks,     SdlAudioDevices, SdlOpenAudio, SdlLockAudio,
     SdlUnlockAudio, SdlCloseAudio, SdlMessageBox, SdlOpenDialog, SdlPresentDialog,
     SdlWaitDialogEvents, SdlCloseDialog, SdlPresentDialogList, SdlDialogRoomBelow,

@@ -14,8 +14,10 @@
 #include <vector>
 
 // Fills `frames` stereo frames of signed 16-bit samples at the rate the device opened with.
-// Called on the audio thread (sdl) or on the show's thread inside a flip (offscreen).
-typedef void (*HostAudioPull)(void* user, int16_t* samples, int frames);
+// Called on the audio thread (sdl) or on the show's thread inside a flip (offscreen). True
+// while music plays (its frames may still be silent, after a song played once has ended);
+// false when nothing plays and the frames are silence.
+typedef bool (*HostAudioPull)(void* user, int16_t* samples, int frames);
 
 // Keys cross the seam as the platform's virtual-key numbers, which the stand-in hands on as
 // they are: these, letters and digits as their upper-case ASCII codes, and F1 to F12 from
@@ -66,6 +68,9 @@ struct Host {
     bool (*InitVideo)(std::string& why);
     std::vector<HostDisplayInfo> (*Displays)();
     bool (*OpenDisplay)(int display, int width, int height, std::string& why);
+    // The 16-bit layout of every display's pixels: 5-5-5 when true, else 5-6-5. DirectDraw
+    // reports it as the surfaces' pixel format, and Present gets frames in it.
+    bool (*DisplayRgb555)();
     // Shows one finished frame: width x height 16-bit pixels, rows pitch bytes apart,
     // 5-5-5 when rgb555 else 5-6-5. Paces to the display (the flip's wait).
     void (*Present)(const uint16_t* pixels, int width, int height, int pitch, bool rgb555);

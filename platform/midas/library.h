@@ -63,8 +63,9 @@ bool MidasEnter(const char* call, const char* detail = nullptr);
 // Records an error; returns 0 so callers can `return MidasFail(...)` for any result type.
 int MidasFail(int code, const std::string& text);
 
-// The host's pull function: renders the playing module, silence when nothing plays.
-void MidasPull(void* user, int16_t* samples, int frames);
+// The host's pull function: renders the playing module, silence when nothing plays; true
+// while a module plays.
+bool MidasPull(void* user, int16_t* samples, int frames);
 // Takes the host's audio lock while the device is open (the pull cannot run meanwhile).
 void MidasLockAudio();
 void MidasUnlockAudio();

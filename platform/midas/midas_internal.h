@@ -1,6 +1,6 @@
-// Stand-in-internal controls of the music library: the output device the set-up chose, the
-// render settings, and whether music is playing. For the set-up dialog and the capture tool;
-// the show never includes this.
+// Stand-in-internal controls of the music library: the output device the set-up chose and the
+// render settings. For the files of platform/midas and their tests; the show never includes
+// this.
 #pragma once
 
 #include <cstdint>
@@ -16,10 +16,6 @@ int MidasOutputDevice();
 
 // The frames per second the open device pulls; 0 while no device is open (also "No sound").
 int MidasOutputRate();
-
-// True from MIDASplayModule to MIDASstopModule (or the free or close that stops it). A song
-// played once stays "playing", as trailing silence, until it is stopped.
-bool MidasMusicPlaying();
 
 // Render settings of every loaded module. 8-tap windowed sinc is libopenmpt's best filter
 // and costs little at 48 kHz; 100 % separation plays the module's panning as written (XM

@@ -6,11 +6,11 @@
 
 #include "platform/midas/library.h"
 
-void MidasPull(void* user, int16_t* samples, int frames) {
+bool MidasPull(void* user, int16_t* samples, int frames) {
     (void)user;
-    if (frames <= 0) return;
-    size_t done = 0;
     MIDASmoduleRecord* record = Midas.playing;
+    if (frames <= 0) return record != nullptr;
+    size_t done = 0;
     if (record && !Midas.songEnded) {
         done = openmpt_module_read_interleaved_stereo(record->mod, Midas.rate,
                                                       static_cast<size_t>(frames), samples);
@@ -18,6 +18,7 @@ void MidasPull(void* user, int16_t* samples, int frames) {
         if (done < static_cast<size_t>(frames)) Midas.songEnded = true;
     }
     std::fill(samples + done * 2, samples + static_cast<size_t>(frames) * 2, int16_t{0});
+    return record != nullptr;  // a song played once still plays, as silence, until stopped
 }
 
 void MidasStopPlaying() {
@@ -27,8 +28,6 @@ void MidasStopPlaying() {
     MidasUnlockAudio();
     Midas.playHandle = 0;
 }
-
-bool MidasMusicPlaying() { return Midas.playHandle != 0; }
 
 MIDASmodulePlayHandle MIDASplayModule(MIDASmodule module, BOOL loopSong) {
     if (MidasEnter("MIDASplayModule")) return 0;

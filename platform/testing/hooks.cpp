@@ -1,4 +1,4 @@
-// Test controls of the stand-in: faults by call name, display settings, call log, object counts.
+// Test controls of the stand-in: faults by call name, surface padding, call log, object counts.
 #include "platform/testing/hooks.h"
 
 #include <map>
@@ -14,7 +14,6 @@ struct Fault {
 
 struct State {
     std::map<std::string, Fault> faults;
-    uint32_t redMask = 0xF800;
     int pitchPadding = 0;
     bool logOn = false;
     std::vector<std::string> log;
@@ -50,8 +49,6 @@ bool TakeFault(const char* call, int32_t* result) {
     return true;
 }
 
-void SetDisplayRedMask(uint32_t mask) { S().redMask = mask; }
-uint32_t DisplayRedMask() { return S().redMask; }
 void SetSurfacePitchPadding(int bytes) { S().pitchPadding = bytes < 0 ? 0 : bytes & ~1; }
 int SurfacePitchPadding() { return S().pitchPadding; }
 
@@ -91,7 +88,6 @@ std::vector<std::string> LiveObjectKinds() {
 void Reset() {
     State& s = S();
     s.faults.clear();
-    s.redMask = 0xF800;
     s.pitchPadding = 0;
     s.logOn = false;
     s.log.clear();

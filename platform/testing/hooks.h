@@ -1,6 +1,6 @@
-// Test-only controls of the stand-in: make a named platform call fail, choose the display's
-// red mask, see which platform objects are alive, and read the log of calls. The show never
-// includes this; tests and the capture tool do.
+// Test-only controls of the stand-in: make a named platform call fail, pad surface rows, see
+// which platform objects are alive, read the log of calls, and forget the windows. The show
+// and the tools never include this; tests do.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,8 @@
 
 namespace standin {
 
-// Results are the platform's HRESULT values and masks its DWORDs, held here as the 32-bit
-// numbers they are, so the hooks need nothing of the stand-in.
+// Results are the platform's HRESULT values, held here as the 32-bit numbers they are, so the
+// hooks need nothing of the stand-in.
 constexpr int32_t kHookFail = static_cast<int32_t>(0x80004005);  // E_FAIL
 
 // Makes the next `times` calls of `call` fail with `result` (for calls that return a handle
@@ -24,9 +24,6 @@ void FailCallAfter(const std::string& call, int succeeding, int times, int32_t r
 // result to return) when a failure is due.
 bool TakeFault(const char* call, int32_t* result = nullptr);
 
-// The red mask the next display reports: 0xF800 (5-6-5, the default) or 0x7C00 (5-5-5).
-void SetDisplayRedMask(uint32_t mask);
-uint32_t DisplayRedMask();
 // Extra bytes after each surface row, to prove callers use the pitch (default 0).
 void SetSurfacePitchPadding(int bytes);
 int SurfacePitchPadding();
@@ -51,5 +48,7 @@ std::vector<std::string> LiveObjectKinds();
 
 // Forgets faults, log, settings and counts (not the objects themselves).
 void Reset();
+// Forgets every window and queued message (platform/win32 keeps them).
+void ResetWindows();
 
 }  // namespace standin

@@ -25,7 +25,7 @@ WindowState& W() {
 HWND KeyWindow() { return W().keyWindow; }
 void SetKeyWindow(HWND window) { W().keyWindow = window; }
 
-void ResetWindows() {
+void standin::ResetWindows() {
     W().classes.clear();
     W().windows.clear();
     W().keyWindow = nullptr;

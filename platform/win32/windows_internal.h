@@ -25,7 +25,5 @@ void SetKeyWindow(HWND window);
 // Gathers the host's input into the queue.
 void PumpHostInput();
 void ResetMessageQueue();
-// Forgets every window and queued message (tests).
-void ResetWindows();
 // Sets the last error together with the loader's own reason, which FormatMessageA gives for it.
 void SetLastErrorText(DWORD error, const std::string& reason);

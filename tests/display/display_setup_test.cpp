@@ -39,9 +39,11 @@ TEST_F(DisplaySetup, EachStepFailsWithItsCodeAndTheReleaseUndoesWhatExists) {
     };
     for (const StepFault& step : steps) {
         SCOPED_TRACE(step.code);
-        ResetShowState();
+        OffscreenConfig layout555;  // a layout the failed set-up must not read
+        layout555.rgb555 = true;
+        ResetShowState(layout555);
         HWND window = MakeWindow();
-        standin::SetDisplayRedMask(0x7C00);
+        IsRgb555 = 0;  // MakeWindow's working display read it
         standin::FailCallAfter(step.call, step.succeeding, 1);
         GUID primary{};
         EXPECT_EQ(InitDisplay(window, &primary), step.code);
@@ -74,17 +76,24 @@ TEST_F(DisplaySetup, EachStepFailsWithItsCodeAndTheReleaseUndoesWhatExists) {
     }
 }
 
-TEST_F(DisplaySetup, LayoutComesFromBitTenOfTheRedMask) {
+// The host's layout reaches the show as the red mask of the surfaces' pixel format.
+TEST_F(DisplaySetup, LayoutComesFromTheRedMaskTheHostsDisplayReports) {
     const struct {
+        bool hostRgb555;
         DWORD mask;
         int rgb555;
-    } cases[] = {{0x7C00, 1}, {0xF800, 0}, {0x0400, 1}, {0x03E0, 0}, {0x001F, 0}};
+    } cases[] = {{true, 0x7C00, 1}, {false, 0xF800, 0}};
     for (const auto& c : cases) {
-        ResetShowState();
+        OffscreenConfig config;
+        config.rgb555 = c.hostRgb555;
+        ResetShowState(config);
         HWND window = MakeWindow();
-        standin::SetDisplayRedMask(c.mask);
         GUID primary{};
         ASSERT_EQ(InitDisplay(window, &primary), 0);
+        DDPIXELFORMAT format{};
+        format.dwSize = sizeof format;
+        ASSERT_EQ(PrimarySurface->GetPixelFormat(&format), DD_OK);
+        EXPECT_EQ(format.dwRBitMask, c.mask);
         EXPECT_EQ(IsRgb555, c.rgb555) << std::hex << c.mask;
         ReleaseDisplay();
     }

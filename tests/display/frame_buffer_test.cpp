@@ -67,8 +67,10 @@ TEST_F(FrameBufferTest, UnlockRetriesAtMostAThousandTimesAndDropsTheFailure) {
 TEST_F(FrameBufferTest, ClearRectBlackensEveryPixelInBothLayouts) {
     for (bool rgb555 : {false, true}) {
         ReleaseDisplay();
-        ResetShowState();
-        OpenTestDisplay(rgb555);
+        OffscreenConfig config;
+        config.rgb555 = rgb555;
+        ResetShowState(config);
+        OpenTestDisplay();
         FillSurface(BackSurface, 0xFFFF);
         ClearRect(0, 0, 640, 480);
         long nonBlack = 0;

@@ -72,8 +72,9 @@ class EffectSegmentTest : public ShowTest {
                 for (int x = 0; x < 640; x++) f.words[y * 640 + x] = p[y * (pitch / 2) + x];
             frames.push_back(std::move(f));
         };
+        config.rgb555 = o.rgb555;
         ResetShowState(config);
-        OpenShowDisplay(o.rgb555);
+        OpenShowDisplay();
         ScopedWorkingDir in(dir.path());
         BuildLookupTables();
         surfacesBefore = standin::LiveObjects("IDirectDrawSurface");

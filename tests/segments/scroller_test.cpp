@@ -41,8 +41,9 @@ class ScrollerTest : public ShowTest {
         config.onFrame = [this, rgb555](const uint16_t* p, int, int, int pitch, bool, uint32_t) {
             Record(p, pitch / 2, rgb555);
         };
+        config.rgb555 = rgb555;
         ResetShowState(config);
-        OpenShowDisplay(rgb555);
+        OpenShowDisplay();
         ScopedWorkingDir in(dir.path());
         SegmentStart = GetTickCount() + startOffset;
         RunScrollerSegment();

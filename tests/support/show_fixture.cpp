@@ -9,7 +9,6 @@
 #include "display/display.h"
 #include "display/frame_buffer.h"
 #include "platform/testing/hooks.h"
-#include "platform/win32/windows_internal.h"
 
 namespace {
 LRESULT TestWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
@@ -17,7 +16,7 @@ LRESULT TestWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowP
 
 void ResetShowState(const OffscreenConfig& config) {
     standin::Reset();
-    ResetWindows();
+    standin::ResetWindows();
     ConfigureOffscreen(config);
     SelectHost("offscreen");
     DisplayObject = nullptr;
@@ -31,8 +30,7 @@ void ResetShowState(const OffscreenConfig& config) {
     PrepareFrameBuffer();
 }
 
-void OpenTestDisplay(bool rgb555) {
-    standin::SetDisplayRedMask(rgb555 ? 0x7C00 : 0xF800);
+void OpenTestDisplay() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = TestWindowProc;
     wc.lpszClassName = "Test";
@@ -43,8 +41,7 @@ void OpenTestDisplay(bool rgb555) {
     ASSERT_EQ(InitDisplay(w, &primary), 0);
 }
 
-void OpenShowDisplay(bool rgb555) {
-    standin::SetDisplayRedMask(rgb555 ? 0x7C00 : 0xF800);
+void OpenShowDisplay() {
     CreateMainWindow(nullptr, nullptr, SW_SHOW);
     GUID primary{};
     ASSERT_EQ(InitDisplay(MainWindow, &primary), 0);

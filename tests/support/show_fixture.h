@@ -12,12 +12,13 @@
 // Resets the stand-in (faults, log, windows, queue, offscreen host) and the show's globals.
 void ResetShowState(const OffscreenConfig& config = OffscreenConfig());
 
-// Sets up the display as start-up does (window and InitDisplay), asserting success.
-void OpenTestDisplay(bool rgb555 = false);
+// Sets up the display as start-up does (window and InitDisplay), asserting success. The
+// display's layout is the offscreen configuration's (rgb555).
+void OpenTestDisplay();
 
 // The same through the show's own main window, whose procedure turns Escape into
 // AbortRequested.
-void OpenShowDisplay(bool rgb555 = false);
+void OpenShowDisplay();
 
 uint16_t PixelAt(IDirectDrawSurface* surface, int x, int y);
 void FillSurface(IDirectDrawSurface* surface, uint16_t value);

@@ -11,13 +11,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/host/offscreen/offscreen.h"
-#include "platform/midas/midas_internal.h"
-#include "platform/testing/hooks.h"
 #include "platform/win32/win32.h"
 #include "tools/capture/options.h"
 #include "tools/capture/output_file.h"
@@ -77,6 +76,7 @@ bool MakeFolder(const std::string& path, std::string& error) {
 struct Capture {
     CaptureOptions options;
     std::string out;               // absolute, or empty
+    std::string wavPath, videoPath;  // absolute, or empty
     long framesPresented = 0;
     bool timelineStarted = false;
     uint32_t t0 = 0;               // the tick the timeline started at
@@ -156,14 +156,14 @@ void OnFrame(const uint16_t* pixels, int width, int height, int pitch, bool rgb5
 
 // Each block of sound falls due right after a frame is presented, and covers the time that
 // frame is on screen. It is rendered on the host's sound thread, so what it needs of that
-// moment comes with it.
-const int kTagMusicPlaying = 1, kTagVideoFrame = 2;
+// moment comes with it: whether the frame went into the video.
+const int kTagVideoFrame = 1;
 
-int AudioTag() { return (MidasMusicPlaying() ? kTagMusicPlaying : 0) | (g.videoFrame ? kTagVideoFrame : 0); }
+int AudioTag() { return g.videoFrame ? kTagVideoFrame : 0; }
 
-void OnAudio(const int16_t* samples, int frames, int tag) {
-    if (g.wav.IsOpen() && (tag & kTagMusicPlaying) && !g.wav.Write(samples, frames))
-        Fail("cannot write " + g.options.wav);
+// The WAV holds the blocks the music played in, from its start to its stop.
+void OnAudio(const int16_t* samples, int frames, bool playing, int tag) {
+    if (g.wav.IsOpen() && playing && !g.wav.Write(samples, frames)) Fail("cannot write " + g.options.wav);
     if (tag & kTagVideoFrame) g.video.Sound(samples, frames);
 }
 
@@ -211,9 +211,9 @@ int FinishCapture(int code) {
 // if that exit status is 0.
 void FinishOnExit(int status, void*) { FinishCapture(status); }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The command line. Returns the exit code when the run ends here: help, a usage error, or
+// --video without ffmpeg.
+std::optional<int> ReadOptions(int argc, char** argv) {
     bool help = false;
     std::string error;
     if (!ParseCaptureOptions(argc, argv, g.options, help, error)) {
@@ -229,21 +229,27 @@ int main(int argc, char** argv) {
                    stderr);
         return 69;  // EX_UNAVAILABLE: a program it needs is missing
     }
-    if (g.options.data.empty()) g.options.data = BuiltinShowFolder();
-    // The show reads its data from the working directory, so the capture moves into the show
-    // folder; the files it writes are named from the folder it was started in.
-    g.out = Absolute(g.options.out);
-    const std::string wavPath = Absolute(g.options.wav), videoPath = Absolute(g.options.video);
-    if (!g.out.empty() && !MakeFolder(g.out, error)) {
-        std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
-        return 64;
-    }
-    if (chdir(g.options.data.c_str()) != 0) {
-        std::fprintf(stderr, "zelk6-capture: cannot use the show folder %s: %s\n", g.options.data.c_str(),
-                     std::strerror(errno));
-        return 64;
-    }
+    return std::nullopt;
+}
 
+// The show reads its data from the working directory, so the capture moves into the show
+// folder; the files it writes are named from the folder it was started in.
+bool EnterShowFolder(std::string& error) {
+    if (g.options.data.empty()) g.options.data = BuiltinShowFolder();
+    g.out = Absolute(g.options.out);
+    g.wavPath = Absolute(g.options.wav);
+    g.videoPath = Absolute(g.options.video);
+    if (!g.out.empty() && !MakeFolder(g.out, error)) return false;
+    if (chdir(g.options.data.c_str()) != 0) {
+        error = "cannot use the show folder " + g.options.data + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+// The offscreen host as the options ask: the virtual clock, the display's layout, where frames
+// and sound go, and the render-device dialog's answer.
+OffscreenConfig HostConfig() {
     OffscreenConfig config;
     auto rate = OffscreenFrameRate(g.options.fps);
     config.step = [rate](uint32_t tick) {
@@ -259,6 +265,7 @@ int main(int argc, char** argv) {
         }
         return step;
     };
+    config.rgb555 = g.options.pixelFormat == 555;
     config.onFrame = OnFrame;
     config.onPump = OnPump;
     config.onAudio = OnAudio;
@@ -268,30 +275,45 @@ int main(int argc, char** argv) {
     // preselection (hardware rendering) stands.
     if (!g.options.renderer.empty())
         config.dialogAnswers["Zelk6"] = OffscreenRendererAnswer(g.options.renderer == "hardware");
-    // On an early return the pending files are removed as `g` is destroyed.
-    if (!wavPath.empty() && (!g.wavFile.Create(wavPath, error) ||
-                             !g.wav.Open(g.wavFile.Temporary(), config.audioRate, error, wavPath))) {
-        std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
-        return 64;
-    }
+    return config;
+}
+
+// The --wav and --video files and the PNG encoders. On a failure the pending files are
+// removed as `g` is destroyed.
+bool OpenOutputs(int audioRate, std::string& error) {
+    if (!g.wavPath.empty() && (!g.wavFile.Create(g.wavPath, error) ||
+                               !g.wav.Open(g.wavFile.Temporary(), audioRate, error, g.wavPath)))
+        return false;
     // A dead ffmpeg then shows as a failed write, which is reported, not as a silent end.
-    if (!videoPath.empty()) std::signal(SIGPIPE, SIG_IGN);
-    if (!videoPath.empty() && !g.video.Open(videoPath, g.options.fps, error)) {
-        std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
-        return 64;
-    }
+    if (!g.videoPath.empty()) std::signal(SIGPIPE, SIG_IGN);
+    if (!g.videoPath.empty() && !g.video.Open(g.videoPath, g.options.fps, error)) return false;
     // PNG encoding takes far longer than drawing a frame: one encoder per core.
     if (!g.out.empty() && g.options.format == "png")
         g.png.Start(static_cast<int>(std::thread::hardware_concurrency()));
+    return true;
+}
+
+// The show itself, on the offscreen host. Returns its exit code.
+int RunShow(const OffscreenConfig& config) {
     g.progress.Start();
     ConfigureOffscreen(config);
     // Registered after the host is first used, so it runs before the host's sound thread is
     // torn down.
     on_exit(FinishOnExit, nullptr);
-    standin::SetDisplayRedMask(g.options.pixelFormat == 555 ? 0x7C00 : 0xF800);
     SelectHost("offscreen");
-
     static char commandLine[] = "";
-    int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
-    return FinishCapture(code);
+    return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (const std::optional<int> code = ReadOptions(argc, argv)) return *code;
+    std::string error;
+    const OffscreenConfig config = HostConfig();
+    if (!EnterShowFolder(error) || !OpenOutputs(config.audioRate, error)) {
+        std::fprintf(stderr, "zelk6-capture: %s\n", error.c_str());
+        return 64;
+    }
+    return FinishCapture(RunShow(config));
 }

@@ -5,8 +5,8 @@
 void AudioAhead::Render(HostAudioPull pull, void* user, const Sink& sink, std::vector<int16_t>& buffer,
                         int frames, int tag) {
     buffer.assign(static_cast<size_t>(frames) * 2, 0);
-    pull(user, buffer.data(), frames);
-    if (sink) sink(buffer.data(), frames, tag);
+    const bool playing = pull(user, buffer.data(), frames);
+    if (sink) sink(buffer.data(), frames, playing, tag);
 }
 
 void AudioAhead::Start(HostAudioPull pull, void* user, Sink sink) {

@@ -14,7 +14,7 @@
 
 class AudioAhead {
   public:
-    using Sink = std::function<void(const int16_t* samples, int frames, int tag)>;
+    using Sink = std::function<void(const int16_t* samples, int frames, bool playing, int tag)>;
 
     ~AudioAhead() { Stop(); }
     // Starts the thread if it is not running; blocks posted from now on are rendered with
@@ -30,8 +30,9 @@ class AudioAhead {
 
     static constexpr int kMaxBlock = 4096;
 
-    // One block: `buffer` sized and zeroed, filled by `pull`, handed to `sink`. The same on
-    // either thread, so the samples do not depend on which renders them.
+    // One block: `buffer` sized and zeroed, filled by `pull`, handed to `sink` with what the
+    // pull said of it. The same on either thread, so the samples do not depend on which
+    // renders them.
     static void Render(HostAudioPull pull, void* user, const Sink& sink, std::vector<int16_t>& buffer, int frames,
                        int tag);
 

@@ -83,6 +83,8 @@ bool OpenDisplay(int display, int width, int height, std::string& why) {
     return true;
 }
 
+bool DisplayRgb555() { return O().config.rgb555; }
+
 // One frame's time on the virtual clock, and the sound of it.
 void AdvanceFrame() {
     OffscreenState& o = O();
@@ -211,7 +213,7 @@ int DialogRoomBelow(int y) {
 }
 
 const Host kOffscreenHost = {
-    "offscreen", InitVideo, Displays, OpenDisplay,
+    "offscreen", InitVideo, Displays, OpenDisplay, DisplayRgb555,
     Present,     MissFrame,   CloseDisplay, ShowCursorNothing, PumpEvents, Ticks, AudioDevices, OpenAudio,
     LockAudio,   UnlockAudio, CloseAudio, MessageBox, OpenDialog, PresentDialog, WaitDialogEvents,
     CloseDialog, PresentDialogList, DialogRoomBelow,

@@ -37,9 +37,10 @@ struct OffscreenConfig {
     // Called on each input pump, with the current tick: post scripted keys through `sink`.
     std::function<void(uint32_t tick, const HostInputSink& sink)> onPump;
 
-    // Every block of sound the audio device pulled: interleaved stereo 16-bit frames, with
-    // what audioTag said when the block fell due (0 without it).
-    std::function<void(const int16_t* samples, int frames, int tag)> onAudio;
+    // Every block of sound the audio device pulled: interleaved stereo 16-bit frames, whether
+    // music was playing (what the pull said), and what audioTag said when the block fell due
+    // (0 without it).
+    std::function<void(const int16_t* samples, int frames, bool playing, int tag)> onAudio;
     // Called on the show's thread as sound falls due, right after a frame is presented (and
     // when the sound closes): what onAudio needs to know of that moment.
     std::function<int()> audioTag;
@@ -53,6 +54,7 @@ struct OffscreenConfig {
     bool videoAvailable = true;
     bool audioAvailable = true;
     std::vector<HostDisplayInfo> displays{{"Offscreen display", 640, 480}};
+    bool rgb555 = false;  // the displays' 16-bit layout: 5-5-5, else 5-6-5
     std::vector<std::string> audioDevices{"Offscreen audio"};
 
     // Dialogs have no window here; they are answered from a script instead. Each time a

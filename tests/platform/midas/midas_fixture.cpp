@@ -30,14 +30,17 @@ void MidasTest::TearDown() {
 
 void MidasTest::Configure(OffscreenConfig config) {
     MIDASstartup();  // closes what an earlier test left open, before the host forgets it
-    config.onAudio = [this, test = std::this_thread::get_id()](const int16_t* samples, int frames, int tag) {
+    config.onAudio = [this, test = std::this_thread::get_id()](const int16_t* samples, int frames, bool playing,
+                                                               int tag) {
         pulled.insert(pulled.end(), samples, samples + 2 * frames);
+        blocksPlaying.push_back(playing);
         tags.push_back(tag);
         if (std::this_thread::get_id() != test) blocksOffTestThread++;
     };
     ConfigureOffscreen(config);
     standin::Reset();
     pulled.clear();
+    blocksPlaying.clear();
     tags.clear();
     blocksOffTestThread = 0;
 }
@@ -50,6 +53,12 @@ void MidasTest::Frames(int n) {
 
 std::vector<int16_t> MidasTest::PulledSince(size_t from) const {
     return std::vector<int16_t>(pulled.begin() + static_cast<long>(from), pulled.end());
+}
+
+std::string MidasTest::PlayingSince(size_t block) const {
+    std::string marks;
+    for (size_t i = block; i < blocksPlaying.size(); i++) marks += blocksPlaying[i] ? 'p' : '-';
+    return marks;
 }
 
 std::vector<int16_t> RenderDirectly(const std::vector<uint8_t>& bytes, int rate, size_t frames,

@@ -23,11 +23,14 @@ protected:
     void Frames(int n);
     // Samples pulled from `from` (an index into pulled) on.
     std::vector<int16_t> PulledSince(size_t from) const;
+    // What the pull said of each block from `block` on: 'p' music playing, '-' not.
+    std::string PlayingSince(size_t block) const;
 
     std::string dir;              // holds tune.xm, removed afterwards
     std::string tunePath;
     std::vector<uint8_t> tune;    // the bytes of tune.xm
     std::vector<int16_t> pulled;  // interleaved stereo, everything the device pulled
+    std::vector<bool> blocksPlaying;  // what the pull said of each block pulled
     std::vector<int> tags;        // the tag of each block pulled
     int blocksOffTestThread = 0;  // blocks passed on by another thread than the test's
 };

@@ -26,25 +26,25 @@ TEST_F(MidasTest, PlaysTheModuleBitForBitBetweenSilences) {
     Frames(10);
     ASSERT_EQ(pulled.size(), 2u * 48 * 166);  // ten frames end on tick 166: 166 ms pulled, all before play
     EXPECT_EQ(PeakOf(pulled), 0);
-    EXPECT_FALSE(MidasMusicPlaying());
+    EXPECT_EQ(PlayingSince(0), "----------");  // a block a frame, each saying nothing played
 
     MIDASmodulePlayHandle handle = MIDASplayModule(module, TRUE);
     ASSERT_NE(handle, 0u) << LastErrorText();
-    EXPECT_TRUE(MidasMusicPlaying());
-    const size_t playedFrom = pulled.size();
+    const size_t playedFrom = pulled.size(), playedBlock = blocksPlaying.size();
     Frames(60);
     std::vector<int16_t> music = PulledSince(playedFrom);
     ASSERT_EQ(music.size(), 2u * 48000);
     EXPECT_GT(PeakOf(music), 1000);
     EXPECT_TRUE(music == RenderDirectly(tune, 48000, 48000, -1));
+    EXPECT_EQ(PlayingSince(playedBlock), std::string(60, 'p'));
 
     EXPECT_TRUE(MIDASpoll());
     EXPECT_TRUE(MIDASstopModule(handle));
-    EXPECT_FALSE(MidasMusicPlaying());
-    const size_t stoppedAt = pulled.size();
+    const size_t stoppedAt = pulled.size(), stoppedBlock = blocksPlaying.size();
     Frames(10);
     EXPECT_GT(pulled.size(), stoppedAt);
     EXPECT_EQ(PeakOf(PulledSince(stoppedAt)), 0);
+    EXPECT_EQ(PlayingSince(stoppedBlock), std::string(10, '-'));
 
     // Played again, it starts from the beginning.
     ASSERT_NE(MIDASplayModule(module, TRUE), 0u);
@@ -79,7 +79,7 @@ TEST_F(MidasTest, LoopFlagAndDeviceRate) {
         const int tailPeak = PeakOf({music.begin() + static_cast<long>(tailFrom), music.end()});
         if (loop) EXPECT_GT(tailPeak, 1000);
         else EXPECT_EQ(tailPeak, 0);
-        EXPECT_TRUE(MidasMusicPlaying());  // a finished song still counts until stopped
+        EXPECT_TRUE(blocksPlaying.back());  // a finished song still plays, as silence, until stopped
         EXPECT_TRUE(MIDASstopModule(handle));
     }
     EXPECT_TRUE(MIDASfreeModule(module));
@@ -87,12 +87,13 @@ TEST_F(MidasTest, LoopFlagAndDeviceRate) {
 
 // The capture tool renders the sound on a thread of its own while the show draws on. It must
 // hear exactly what the show's thread would have rendered: the same blocks with the same tags,
-// across a play, a stop, a replay that runs past the song's end, a module freed as it plays
-// and the device closed.
+// each saying alike whether music played, across a play, a stop, a replay that runs past the
+// song's end, a module freed as it plays and the device closed.
 TEST_F(MidasTest, SoundRenderedAheadIsTheSameBlockForBlock) {
     struct Heard {
         std::vector<int16_t> samples;
         std::vector<int> tags;
+        std::string playing;
         long framesPulled;
         int offThread;
     };
@@ -119,13 +120,16 @@ TEST_F(MidasTest, SoundRenderedAheadIsTheSameBlockForBlock) {
         EXPECT_TRUE(MIDASfreeModule(module));
         present(2);
         EXPECT_TRUE(MIDASclose());
-        return Heard{pulled, tags, OffscreenAudioFramesPulled(), blocksOffTestThread};
+        return Heard{pulled, tags, PlayingSince(0), OffscreenAudioFramesPulled(), blocksOffTestThread};
     };
     const Heard onShowThread = listen(false), renderedAhead = listen(true);
     EXPECT_EQ(onShowThread.offThread, 0);
     EXPECT_EQ(renderedAhead.offThread, static_cast<int>(renderedAhead.tags.size()));
     EXPECT_EQ(renderedAhead.framesPulled, onShowThread.framesPulled);
     EXPECT_EQ(renderedAhead.tags, onShowThread.tags);
+    EXPECT_EQ(renderedAhead.playing, onShowThread.playing);
+    EXPECT_NE(onShowThread.playing.find("-p"), std::string::npos);
+    EXPECT_NE(onShowThread.playing.find("p-"), std::string::npos);
     EXPECT_GT(PeakOf(renderedAhead.samples), 1000);
     EXPECT_TRUE(renderedAhead.samples == onShowThread.samples);
 }
@@ -150,10 +154,10 @@ TEST_F(MidasTest, HandlesAreChecked) {
     // Freeing the playing module stops it: silence, and its handle is gone.
     Frames(5);
     EXPECT_TRUE(MIDASfreeModule(second));
-    EXPECT_FALSE(MidasMusicPlaying());
-    const size_t freedAt = pulled.size();
+    const size_t freedAt = pulled.size(), freedBlock = blocksPlaying.size();
     Frames(5);
     EXPECT_EQ(PeakOf(PulledSince(freedAt)), 0);
+    EXPECT_EQ(PlayingSince(freedBlock), "-----");
     EXPECT_FALSE(MIDASstopModule(b));
     EXPECT_FALSE(MIDASfreeModule(second));
     EXPECT_CONTAINS(LastErrorText(), "not a loaded module");

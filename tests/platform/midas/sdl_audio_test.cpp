@@ -63,13 +63,14 @@ protected:
 std::atomic<long> PatternFrames{0};
 
 // Frame n is (n, ~n), so a lost, repeated or reordered buffer shows.
-void PullPattern(void*, int16_t* samples, int frames) {
+bool PullPattern(void*, int16_t* samples, int frames) {
     const long base = PatternFrames;
     for (int i = 0; i < frames; i++) {
         samples[2 * i] = static_cast<int16_t>(base + i);
         samples[2 * i + 1] = static_cast<int16_t>(~(base + i));
     }
     PatternFrames += frames;
+    return true;
 }
 
 TEST_F(SdlAudioTest, PulledSamplesReachTheDeviceAndTheLockHoldsThePull) {
