@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <iterator>
 
 const char* kCaptureUsage =
@@ -53,13 +52,84 @@ bool ParseNumber(const char* text, int64_t low, int64_t high, int64_t& value) {
     return true;
 }
 
+// --fps, --from, --to, --escape-at: whole numbers in their ranges.
+bool SetNumber(const std::string& arg, const char* value, CaptureOptions& o, std::string& error) {
+    int64_t n = 0;
+    if (arg == "--fps") {
+        if (!ParseNumber(value, 1, 1000, n)) {
+            error = std::string("--fps wants a whole number from 1 to 1000, not '") + value + "'";
+            return false;
+        }
+        o.fps = static_cast<int>(n);
+        return true;
+    }
+    if (!ParseNumber(value, 0, 0xFFFFFFFFll, n)) {
+        error = arg + " wants milliseconds (a whole number >= 0), not '" + value + "'";
+        return false;
+    }
+    if (arg == "--from") o.from = n, o.fromGiven = true;
+    else if (arg == "--to") o.to = n, o.toGiven = true;
+    else o.escapeAt = n;
+    return true;
+}
+
+// --format, --pixel-format, --renderer: one of a few words.
+bool SetChoice(const std::string& arg, const char* value, CaptureOptions& o, std::string& error) {
+    const std::string v = value;
+    if (arg == "--format" && (v == "raw" || v == "png")) {
+        o.format = v;
+    } else if (arg == "--pixel-format" && (v == "565" || v == "555")) {
+        o.pixelFormat = v == "555" ? 555 : 565;
+    } else if (arg == "--renderer" && (v == "hardware" || v == "software")) {
+        o.renderer = v;
+    } else {
+        const char* wanted = arg == "--format"         ? "raw or png"
+                             : arg == "--pixel-format" ? "565 or 555"
+                                                       : "hardware or software";
+        error = arg + " wants " + wanted + ", not '" + v + "'";
+        return false;
+    }
+    return true;
+}
+
+// --data, --out, --wav, --video: names of folders and files.
+bool SetPath(const std::string& arg, const char* value, CaptureOptions& o, std::string& error) {
+    if (arg == "--data") {
+        o.data = value;
+    } else if (arg == "--out") {
+        o.out = value;
+    } else {
+        if (!*value) {
+            error = arg + " wants a file name";
+            return false;
+        }
+        (arg == "--wav" ? o.wav : o.video) = value;
+    }
+    return true;
+}
+
+bool SetOption(const std::string& arg, const char* value, CaptureOptions& o, std::string& error) {
+    if (arg == "--fps" || arg == "--from" || arg == "--to" || arg == "--escape-at")
+        return SetNumber(arg, value, o, error);
+    if (arg == "--format" || arg == "--pixel-format" || arg == "--renderer") return SetChoice(arg, value, o, error);
+    return SetPath(arg, value, o, error);
+}
+
+// What no single option can check.
+bool CheckTogether(const CaptureOptions& o, std::string& error) {
+    if (o.fromGiven && o.toGiven && o.from > o.to) {
+        error = "--from is after --to";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& o, bool& help, std::string& error) {
     help = false;
-    bool fromGiven = false;
     for (int i = 1; i < argc; i++) {
-        std::string arg = argv[i];
+        const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             help = true;
             return true;
@@ -72,56 +142,7 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& o, bool& help, s
             error = arg + " needs a value";
             return false;
         }
-        const char* value = argv[++i];
-        int64_t n = 0;
-        if (arg == "--data") {
-            o.data = value;
-        } else if (arg == "--out") {
-            o.out = value;
-        } else if (arg == "--fps") {
-            if (!ParseNumber(value, 1, 1000, n)) {
-                error = std::string("--fps wants a whole number from 1 to 1000, not '") + value + "'";
-                return false;
-            }
-            o.fps = static_cast<int>(n);
-        } else if (arg == "--from" || arg == "--to" || arg == "--escape-at") {
-            if (!ParseNumber(value, 0, 0xFFFFFFFFll, n)) {
-                error = arg + " wants milliseconds (a whole number >= 0), not '" + value + "'";
-                return false;
-            }
-            if (arg == "--from") o.from = n, fromGiven = true, o.fromGiven = true;
-            else if (arg == "--to") o.to = n, o.toGiven = true;
-            else o.escapeAt = n;
-        } else if (arg == "--format") {
-            if (std::strcmp(value, "raw") != 0 && std::strcmp(value, "png") != 0) {
-                error = std::string("--format wants raw or png, not '") + value + "'";
-                return false;
-            }
-            o.format = value;
-        } else if (arg == "--pixel-format") {
-            if (std::strcmp(value, "565") == 0) o.pixelFormat = 565;
-            else if (std::strcmp(value, "555") == 0) o.pixelFormat = 555;
-            else {
-                error = std::string("--pixel-format wants 565 or 555, not '") + value + "'";
-                return false;
-            }
-        } else if (arg == "--renderer") {
-            if (std::strcmp(value, "hardware") != 0 && std::strcmp(value, "software") != 0) {
-                error = std::string("--renderer wants hardware or software, not '") + value + "'";
-                return false;
-            }
-            o.renderer = value;
-        } else if (arg == "--wav" || arg == "--video") {
-            if (!*value) {
-                error = arg + " wants a file name";
-                return false;
-            }
-            (arg == "--wav" ? o.wav : o.video) = value;
-        }
+        if (!SetOption(arg, argv[++i], o, error)) return false;
     }
-    if (fromGiven && o.toGiven && o.from > o.to) {
-        error = "--from is after --to";
-        return false;
-    }
-    return true;
+    return CheckTogether(o, error);
 }
