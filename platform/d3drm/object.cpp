@@ -7,10 +7,10 @@
 #include "platform/d3drm/rm_internal.h"
 
 IDirect3DRMObject::IDirect3DRMObject(const char* kind) : kind(kind) {
-    standin::ObjectCreated(kind);
+    standin::ObjectCreated(kind, this);
 }
 
-IDirect3DRMObject::~IDirect3DRMObject() { standin::ObjectDestroyed(kind); }
+IDirect3DRMObject::~IDirect3DRMObject() { standin::ObjectDestroyed(kind, this); }
 
 ULONG IDirect3DRMObject::AddRef() { return ++refs; }
 

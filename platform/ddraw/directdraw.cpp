@@ -35,7 +35,7 @@ HRESULT DirectDrawCreate(GUID* driverGuid, IDirectDraw** directDraw, void* outer
     dd->driver = driver;
     dd->display = drivers[driver].display;
     dd->redMask = ActiveHost().DisplayRgb555() ? 0x7C00 : 0xF800;
-    standin::ObjectCreated("IDirectDraw");
+    standin::ObjectCreated("IDirectDraw", dd);
     standin::LogCall("DirectDrawCreate " + drivers[driver].description);
     *directDraw = dd;
     return DD_OK;
@@ -113,7 +113,7 @@ ULONG IDirectDraw::Release() {
     if (--refs > 0) return refs;
     // Letting the object go ends exclusive mode and gives the desktop back.
     if (modeSet && --g_displayOwners == 0) ActiveHost().CloseDisplay();
-    standin::ObjectDestroyed("IDirectDraw");
+    standin::ObjectDestroyed("IDirectDraw", this);
     delete this;
     return 0;
 }

@@ -29,7 +29,7 @@ IDirectDrawSurface* NewSurface(int width, int height, bool rgb555, DWORD caps, c
         delete s;
         return nullptr;
     }
-    standin::ObjectCreated("IDirectDrawSurface");
+    standin::ObjectCreated("IDirectDrawSurface", s);
     return s;
 }
 
@@ -177,7 +177,7 @@ ULONG IDirectDrawSurface::ReleaseInternal() {
     if (--refs > 0) return refs;
     if (attached) attached->ReleaseInternal();
     if (dc) DeleteTargetDC(dc);
-    standin::ObjectDestroyed("IDirectDrawSurface");
+    standin::ObjectDestroyed("IDirectDrawSurface", this);
     delete this;
     return 0;
 }

@@ -142,16 +142,16 @@ MIDASmodule MIDASloadModule(const char* fileName) {
 
     record->mod = mod;
     Midas.modules.push_back(record);
-    standin::ObjectCreated("MIDASmodule");
+    standin::ObjectCreated("MIDASmodule", record);
     return record;
 }
 
 void MidasDestroyModule(MIDASmoduleRecord* record) {
     if (Midas.playing == record) MidasStopPlaying();
     Midas.modules.erase(std::find(Midas.modules.begin(), Midas.modules.end(), record));
+    standin::ObjectDestroyed("MIDASmodule", record);
     openmpt_module_destroy(record->mod);
     delete record;
-    standin::ObjectDestroyed("MIDASmodule");
 }
 
 BOOL MIDASfreeModule(MIDASmodule module) {

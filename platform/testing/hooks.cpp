@@ -2,6 +2,7 @@
 #include "platform/testing/hooks.h"
 
 #include <map>
+#include <set>
 
 namespace standin {
 namespace {
@@ -18,10 +19,12 @@ struct State {
     bool logOn = false;
     std::vector<std::string> log;
     std::map<std::string, int> live;
+    std::set<const void*> held;  // not cleared by Reset: the objects are still there
 };
 
+// Never destroyed: objects still held at exit must stay reachable past static destructors.
 State& S() {
-    static State state;
+    static State& state = *new State;
     return state;
 }
 
@@ -72,8 +75,14 @@ long FirstCall(const std::string& prefix) {
     return -1;
 }
 
-void ObjectCreated(const char* kind) { S().live[kind]++; }
-void ObjectDestroyed(const char* kind) { S().live[kind]--; }
+void ObjectCreated(const char* kind, const void* object) {
+    S().live[kind]++;
+    S().held.insert(object);
+}
+void ObjectDestroyed(const char* kind, const void* object) {
+    S().live[kind]--;
+    S().held.erase(object);
+}
 int LiveObjects(const char* kind) {
     auto it = S().live.find(kind);
     return it == S().live.end() ? 0 : it->second;

@@ -40,9 +40,11 @@ long FirstCall(const std::string& prefix);
 
 // Live platform objects, by kind ("IDirectDraw", "IDirectDrawSurface", "HBITMAP", "HDC",
 // "IDirect3DRM", ...). The stand-in registers each object it creates and unregisters it on
-// its last Release or delete.
-void ObjectCreated(const char* kind);
-void ObjectDestroyed(const char* kind);
+// its last Release or delete. Until then the object is held here, as the platform holds a
+// process's objects until the process ends: one the show never gives back (its viewports, by
+// design) is kept, not lost.
+void ObjectCreated(const char* kind, const void* object);
+void ObjectDestroyed(const char* kind, const void* object);
 int LiveObjects(const char* kind);
 std::vector<std::string> LiveObjectKinds();
 

@@ -35,14 +35,14 @@ HDC NewDC(GdiDcKind kind) {
     HDC dc = new HDC__;
     dc->kind = kind;
     G().dcs.insert(dc);
-    standin::ObjectCreated("HDC");
+    standin::ObjectCreated("HDC", dc);
     return dc;
 }
 
 void FreeDC(HDC dc) {
     if (dc->bitmap) dc->bitmap->selectedInto = nullptr;
     G().dcs.erase(dc);
-    standin::ObjectDestroyed("HDC");
+    standin::ObjectDestroyed("HDC", dc);
     delete dc;
 }
 
@@ -60,7 +60,7 @@ HGDIOBJ NewGdiBitmap(int width, int height) {
     bitmap->height = height;
     bitmap->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     G().bitmaps.insert(bitmap);
-    standin::ObjectCreated("HBITMAP");
+    standin::ObjectCreated("HBITMAP", bitmap);
     return bitmap;
 }
 
@@ -112,7 +112,7 @@ BOOL DeleteObject(HGDIOBJ object) {
     if (object->stock) return TRUE;  // stock objects outlive every caller
     if (object->selectedInto) return FALSE;  // still the source of a memory context
     G().bitmaps.erase(object);
-    standin::ObjectDestroyed("HBITMAP");
+    standin::ObjectDestroyed("HBITMAP", object);
     delete object;
     return TRUE;
 }
