@@ -1,6 +1,7 @@
 #!/bin/sh
 # The real zelk6 full screen on a bare X server (Xvfb, no window manager, as a kiosk's startx):
-# nobody resizes its window there, yet the whole picture must show, scaled by whole multiples.
+# nobody resizes its window there, yet the whole picture must show, filling the screen's width
+# at 4:3, which on its 1280x1024 is the whole multiple 2x.
 # Return, Return starts the show on a 1280x1024 screen; while the still picture stands (60 to
 # 65 s of show time) a screenshot, cut to the picture's place and scaled back to 640x480, must
 # match the capture tool's frame at 62 s. Escape then ends the show with 0.
@@ -20,7 +21,8 @@ frame=$scratch/frame/062000.png
 
 start_show_accepted
 
-# Where the picture lies: the window's size, the largest whole multiple of 640x480 in it, centred.
+# Where the picture lies: the window's size, the largest 4:3 rectangle in it (here a whole
+# multiple of 640x480), centred.
 # It is shown first, then given its size: up to 5 s for that.
 for i in $(seq 50); do
     eval "$(xdotool getwindowgeometry --shell "$window")"

@@ -22,8 +22,10 @@ for i in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && { ready=1; b
 [ -n "$ready" ] || fail "Xvfb on $DISPLAY does not answer"
 
 start_show() {
-    # x11 named outright: without a display SDL would quietly draw off screen instead.
-    (cd "$show" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$zelk6") >"$log" 2>&1 &
+    # x11 named outright: without a display SDL would quietly draw off screen instead. The
+    # picture settings are the defaults, whatever the user running the tests chose.
+    (cd "$show" && unset ZELK6_SCALE ZELK6_FILTER && XDG_CONFIG_HOME="$scratch/config" SDL_VIDEODRIVER=x11 \
+        SDL_AUDIODRIVER=dummy exec "$zelk6") >"$log" 2>&1 &
     show_pid=$!
 }
 

@@ -1,6 +1,7 @@
 // The SDL host's input: keys become virtual-key codes (system keys with Alt held), the
-// window's close button becomes a close request. Alt+Enter switches between full screen and
-// a window here, in the host, so the show's own key rules never see it.
+// window's close button becomes a close request. Alt+Enter (full screen or a window) and
+// Alt+S (the next scaling mode) are done here, in the host, so the show's own key rules never
+// see them.
 #include <SDL.h>
 
 #include "platform/host/sdl/sdl_host.h"
@@ -35,9 +36,9 @@ int VirtualKey(SDL_Keycode key) {
 
 }  // namespace
 
-// The Return of an Alt+Enter belongs to the host: its key-up is swallowed too, whether Alt is
-// still held by then or not.
-static bool TogglingReturnDown = false;
+// The Return of an Alt+Enter and the S of an Alt+S belong to the host: their key-ups are
+// swallowed too, whether Alt is still held by then or not.
+static bool HostReturnDown = false, HostSDown = false;
 
 void SdlPumpEvents(const HostInputSink& sink) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
@@ -48,15 +49,24 @@ void SdlPumpEvents(const HostInputSink& sink) {
                 const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
                 if (alt && e.key.keysym.sym == SDLK_RETURN) {
                     if (!e.key.repeat) SdlToggleFullscreen();
-                    TogglingReturnDown = true;
+                    HostReturnDown = true;
+                    break;
+                }
+                if (alt && e.key.keysym.sym == SDLK_s) {
+                    if (!e.key.repeat) SdlCycleScaleMode();
+                    HostSDown = true;
                     break;
                 }
                 if (int vk = VirtualKey(e.key.keysym.sym)) sink.KeyDown(vk, alt, e.key.repeat != 0);
                 break;
             }
             case SDL_KEYUP:
-                if (TogglingReturnDown && e.key.keysym.sym == SDLK_RETURN) {
-                    TogglingReturnDown = false;
+                if (HostReturnDown && e.key.keysym.sym == SDLK_RETURN) {
+                    HostReturnDown = false;
+                    break;
+                }
+                if (HostSDown && e.key.keysym.sym == SDLK_s) {
+                    HostSDown = false;
                     break;
                 }
                 if (int vk = VirtualKey(e.key.keysym.sym))

@@ -5,3 +5,4 @@
 
 SDL_Window* SdlDisplayWindow();  // null until the display is open
 void SdlToggleFullscreen();      // Alt+Enter
+void SdlCycleScaleMode();        // Alt+S: aspect, integer, stretch, aspect, ...

@@ -1,9 +1,10 @@
 // The SDL host's display: "exclusive full screen at 640x480x16" becomes a desktop
-// full-screen window on the chosen display (or a 640x480 window for the windowed driver),
-// the picture scaled by whole multiples with black borders. Frames are converted to
-// XRGB8888 with our own bit-replicating table, the same on every renderer, and paced to the
-// display's refresh even where vsync does not wait. On an X server with no window manager the
-// full-screen window is given the screen's size by the host itself.
+// full-screen window on the chosen display (or a 640x480 window for the windowed driver), the
+// picture fitted to the window's drawable size in the chosen scaling mode (scaling.h) with
+// black borders. Frames are converted to XRGB8888 with our own bit-replicating table, the same
+// on every renderer, and paced to the display's refresh even where vsync does not wait. On an
+// X server with no window manager the full-screen window is given the screen's size by the
+// host itself.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "platform/host/pixel_expand.h"
+#include "platform/host/sdl/scaling.h"
 #include "platform/host/sdl/sdl_host.h"
 #include "platform/host/sdl/sdl_window.h"
 
@@ -24,8 +26,12 @@ struct Video {
     bool initialised = false;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    SDL_Texture* texture = nullptr;       // the frame, width x height
+    SDL_Texture* prescaled = nullptr;     // sharp scaling: the frame at whole multiples
+    int prescaledWidth = 0, prescaledHeight = 0;
+    bool prescaleRefused = false;         // the renderer has no render targets: linear instead
     int width = 0, height = 0;
+    ScaleSettings scale;
     std::vector<uint32_t> staging;
     uint64_t lastPresent = 0;             // performance counter at the last present
     uint64_t frameTicks = 0;              // the shortest interval between presents
@@ -80,6 +86,47 @@ void MatchWindowToDrawing() {
 #endif
 }
 
+// The frame at whole multiples, drawn with nearest into a texture of that size; null when the
+// renderer cannot draw into textures, after one line on stderr.
+SDL_Texture* Prescale(int scaleX, int scaleY) {
+    const int w = v.width * scaleX, h = v.height * scaleY;
+    if (v.prescaled && (w != v.prescaledWidth || h != v.prescaledHeight)) {
+        SDL_DestroyTexture(v.prescaled);
+        v.prescaled = nullptr;
+    }
+    if (!v.prescaled && !v.prescaleRefused) {
+        v.prescaled = SDL_CreateTexture(v.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET, w, h);
+        v.prescaledWidth = w;
+        v.prescaledHeight = h;
+        if (!v.prescaled) {
+            std::fprintf(stderr, "zelk6: sharp scaling is not possible here (%s); using linear\n", SDL_GetError());
+            v.prescaleRefused = true;
+        }
+    }
+    if (!v.prescaled) return nullptr;
+    SDL_SetTextureScaleMode(v.texture, SDL_ScaleModeNearest);
+    SDL_SetRenderTarget(v.renderer, v.prescaled);
+    SDL_RenderCopy(v.renderer, v.texture, nullptr, nullptr);
+    SDL_SetRenderTarget(v.renderer, nullptr);
+    return v.prescaled;
+}
+
+// The frame in the texture, fitted to the window's drawable size as the mode says.
+void DrawFrame() {
+    int w = 0, h = 0;
+    if (SDL_GetRendererOutputSize(v.renderer, &w, &h) != 0 || w <= 0 || h <= 0) return;
+    const ScalePlan plan = PlanScale(w, h, v.width, v.height, v.scale);
+    SDL_Texture* source = v.texture;
+    if (plan.filter == ScaleFilter::Sharp) source = Prescale(plan.prescaleX, plan.prescaleY);
+    if (!source) source = v.texture;
+    SDL_SetTextureScaleMode(source, plan.filter == ScaleFilter::Nearest ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    SDL_SetRenderDrawColor(v.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(v.renderer);
+    const SDL_Rect target = {plan.target.x, plan.target.y, plan.target.w, plan.target.h};
+    SDL_RenderCopy(v.renderer, source, nullptr, &target);
+    SDL_RenderPresent(v.renderer);
+}
+
 }  // namespace
 
 SDL_Window* SdlDisplayWindow() { return v.window; }
@@ -123,7 +170,7 @@ bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         x = y = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display));
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    v.scale = ReadScaleSettings();  // the show opens its display once, at start
     v.window = SDL_CreateWindow("Zelk6", x, y, width, height, flags);
     if (!v.window) {
         why = std::string("cannot create the window: ") + SDL_GetError();
@@ -133,12 +180,9 @@ bool SdlOpenDisplay(int display, int width, int height, std::string& why) {
     v.renderer = SDL_CreateRenderer(v.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (!v.renderer) v.renderer = SDL_CreateRenderer(v.window, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!v.renderer) v.renderer = SDL_CreateRenderer(v.window, -1, 0);
-    if (v.renderer) {
-        SDL_RenderSetLogicalSize(v.renderer, width, height);
-        SDL_RenderSetIntegerScale(v.renderer, SDL_TRUE);
+    if (v.renderer)
         v.texture = SDL_CreateTexture(v.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                       width, height);
-    }
     if (!v.renderer || !v.texture) {
         why = std::string("cannot draw into the window: ") + SDL_GetError();
         SdlCloseDisplay();
@@ -171,10 +215,7 @@ void SdlPresent(const uint16_t* pixels, int width, int height, int pitch, bool r
         for (int x = 0; x < width; x++) out[x] = lut[in[x]];
     }
     SDL_UpdateTexture(v.texture, nullptr, v.staging.data(), width * 4);
-    SDL_SetRenderDrawColor(v.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(v.renderer);
-    SDL_RenderCopy(v.renderer, v.texture, nullptr, nullptr);
-    SDL_RenderPresent(v.renderer);
+    DrawFrame();
     // Vsync does not wait under every driver (dummy, Xvfb, refresh above 60 Hz): never
     // present faster than the display refreshes, so the show never spins a core.
     uint64_t now = SDL_GetPerformanceCounter();
@@ -187,9 +228,11 @@ void SdlPresent(const uint16_t* pixels, int width, int height, int pitch, bool r
 }
 
 void SdlCloseDisplay() {
+    if (v.prescaled) SDL_DestroyTexture(v.prescaled);
     if (v.texture) SDL_DestroyTexture(v.texture);
     if (v.renderer) SDL_DestroyRenderer(v.renderer);
     if (v.window) SDL_DestroyWindow(v.window);
+    v.prescaled = nullptr;
     v.texture = nullptr;
     v.renderer = nullptr;
     v.window = nullptr;
@@ -205,6 +248,12 @@ void SdlToggleFullscreen() {
     bool full = SDL_GetWindowFlags(v.window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_SetWindowFullscreen(v.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     MatchWindowToDrawing();
+}
+
+// The last frame is drawn again at once, so the change shows even while the show waits.
+void SdlCycleScaleMode() {
+    v.scale.mode = NextScaleMode(v.scale.mode);
+    if (v.texture) DrawFrame();
 }
 
 uint32_t SdlTicks() { return static_cast<uint32_t>(SDL_GetTicks64()); }
