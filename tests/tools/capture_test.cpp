@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -73,6 +74,11 @@ TEST(CaptureOptions, UsageErrorsSayWhatIsWrongAndExitWith64) {
         {"--out frames stray", "unexpected argument stray"},
         {"--out /proc/zelk6-frames", "cannot create /proc/zelk6-frames"},
         {"--data /nonexistent-zelk6-show", "cannot use the show folder"},
+        {"--video v.mp4 --video-scale 5", "--video-scale wants a whole number from 1 to 4, not '5'"},
+        {"--video v.mp4 --video-size 720p", "--video-size wants 1080p or 2160p, not '720p'"},
+        {"--video-size 1080p", "--video-size wants --video"},
+        {"--video v.mp4 --video-pad", "--video-pad wants --video-size"},
+        {"--video v.mp4 --video-size 2160p --video-scale 3", "--video-scale and --video-size cannot both be given"},
     };
     for (const auto& c : cases) {
         CaptureResult run = Capture(c.arguments);
@@ -82,7 +88,8 @@ TEST(CaptureOptions, UsageErrorsSayWhatIsWrongAndExitWith64) {
     CaptureResult help = Capture("--help");
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--data", "--out", "--fps", "--from", "--to", "--format", "--pixel-format",
-                               "--renderer", "--wav", "--video", "--escape-at"})
+                               "--renderer", "--wav", "--video", "--escape-at", "--video-scale", "--video-size",
+                               "--video-pad"})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
 }
 
@@ -225,6 +232,35 @@ TEST(CaptureVideo, GivesAPlayableFileWithPictureAndSound) {
     const std::vector<uint8_t> first = Bytes(video);
     EXPECT_GT(first.size(), 10000u);
     EXPECT_TRUE(first == Bytes(again)) << "two runs gave different files";
+}
+
+// 1080p: the 4:3 picture sharp-scaled to 1440x1080 in the middle of a 16:9 frame, black bars
+// at the sides; the same bytes on every run.
+TEST(CaptureVideo, ASizedVideoIsPillarboxedTo16By9AndTheSameOnEveryRun) {
+    if (std::system("ffprobe -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+    TempDir dir;
+    const std::string range = " --video-size 1080p --video-pad --from 20000 --to 20200";  // the wave edge
+    CaptureResult run = Capture("--video '" + dir.File("a.mp4") + "'" + range);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ASSERT_EQ(Capture("--video '" + dir.File("b.mp4") + "'" + range).exitCode, 0);
+    EXPECT_TRUE(Bytes(dir.File("a.mp4")) == Bytes(dir.File("b.mp4"))) << "two runs gave different files";
+    ASSERT_EQ(std::system(("ffmpeg -v error -i '" + dir.File("a.mp4") +
+                           "' -frames:v 1 -f rawvideo -pix_fmt rgb24 '" + dir.File("frame.rgb") + "'")
+                              .c_str()),
+              0);
+    const std::vector<uint8_t> rgb = Bytes(dir.File("frame.rgb"));
+    ASSERT_EQ(rgb.size(), 1920u * 1080 * 3);
+    // Brightest channel of each column, over all rows.
+    std::vector<int> column(1920, 0);
+    for (size_t i = 0; i < rgb.size(); i++) column[i / 3 % 1920] = std::max<int>(column[i / 3 % 1920], rgb[i]);
+    for (int x = 0; x < 1920; x++) {
+        if (x < 240 || x >= 1680) {
+            EXPECT_LE(column[x], 16) << "column " << x << " of the bars is not black";
+        }
+    }
+    // The picture's corners are drawn right up to its edges.
+    EXPECT_GT(column[240], 64);
+    EXPECT_GT(column[1679], 64);
 }
 
 }  // namespace

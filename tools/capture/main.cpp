@@ -286,7 +286,8 @@ bool OpenOutputs(int audioRate, std::string& error) {
         return false;
     // A dead ffmpeg then shows as a failed write, which is reported, not as a silent end.
     if (!g.videoPath.empty()) std::signal(SIGPIPE, SIG_IGN);
-    if (!g.videoPath.empty() && !g.video.Open(g.videoPath, g.options.fps, error)) return false;
+    const VideoShape shape{g.options.videoScale, g.options.videoHeight, g.options.videoPad};
+    if (!g.videoPath.empty() && !g.video.Open(g.videoPath, g.options.fps, shape, error)) return false;
     // PNG encoding takes far longer than drawing a frame: one encoder per core.
     if (!g.out.empty() && g.options.format == "png")
         g.png.Start(static_cast<int>(std::thread::hardware_concurrency()));

@@ -26,9 +26,15 @@ const char* kCaptureUsage =
     "  --wav FILE            write the music, from the moment it starts playing to the moment\n"
     "                        it stops, as 16-bit stereo PCM at 48 kHz\n"
     "  --video FILE          encode picture and sound with ffmpeg (must be installed):\n"
-    "                        .mp4/.mkv H.264 + AAC, .webm VP9 + Opus; frames scaled 2x.\n"
-    "                        --from/--to choose the part; without --from it starts with\n"
-    "                        the loading screen\n"
+    "                        .mp4/.mkv H.264 + AAC, .webm VP9 + Opus; frames scaled 2x,\n"
+    "                        or as --video-scale or --video-size say. --from/--to choose\n"
+    "                        the part; without --from it starts with the loading screen\n"
+    "  --video-scale N       the video's frames at N times 640x480, 1..4 (default 2), each\n"
+    "                        show pixel a block of NxN\n"
+    "  --video-size S        1080p or 2160p instead: a 4:3 frame of that height (1440x1080,\n"
+    "                        2880x2160), whole multiples then linear to the size\n"
+    "  --video-pad           with --video-size: black bars at the sides to 16:9 (1920x1080,\n"
+    "                        3840x2160)\n"
     "  --escape-at MS        press Escape at that show time\n"
     "Relative paths are taken from the folder the tool is started in. The --wav and --video\n"
     "files take their names only when the capture succeeds: a failed run leaves none behind,\n"
@@ -38,9 +44,9 @@ const char* kCaptureUsage =
 
 namespace {
 
-// Every option but --help takes a value.
-const char* const kOptions[] = {"--data",         "--out",      "--fps", "--from",  "--to",       "--format",
-                                "--pixel-format", "--renderer", "--wav", "--video", "--escape-at"};
+// Every option but --help and --video-pad takes a value.
+const char* const kOptions[] = {"--data", "--out", "--fps", "--from", "--to", "--format", "--pixel-format",
+                                "--renderer", "--wav", "--video", "--escape-at", "--video-scale", "--video-size"};
 
 bool ParseNumber(const char* text, int64_t low, int64_t high, int64_t& value) {
     if (!text || !*text) return false;
@@ -52,15 +58,17 @@ bool ParseNumber(const char* text, int64_t low, int64_t high, int64_t& value) {
     return true;
 }
 
-// --fps, --from, --to, --escape-at: whole numbers in their ranges.
+// --fps, --video-scale, --from, --to, --escape-at: whole numbers in their ranges.
 bool SetNumber(const std::string& arg, const char* value, CaptureOptions& o, std::string& error) {
     int64_t n = 0;
-    if (arg == "--fps") {
-        if (!ParseNumber(value, 1, 1000, n)) {
-            error = std::string("--fps wants a whole number from 1 to 1000, not '") + value + "'";
+    if (arg == "--fps" || arg == "--video-scale") {
+        const int high = arg == "--fps" ? 1000 : 4;
+        if (!ParseNumber(value, 1, high, n)) {
+            error = arg + " wants a whole number from 1 to " + std::to_string(high) + ", not '" + value + "'";
             return false;
         }
-        o.fps = static_cast<int>(n);
+        if (arg == "--fps") o.fps = static_cast<int>(n);
+        else o.videoScale = static_cast<int>(n), o.videoScaleGiven = true;
         return true;
     }
     if (!ParseNumber(value, 0, 0xFFFFFFFFll, n)) {
@@ -73,11 +81,13 @@ bool SetNumber(const std::string& arg, const char* value, CaptureOptions& o, std
     return true;
 }
 
-// --format, --pixel-format, --renderer: one of a few words.
+// --format, --pixel-format, --renderer, --video-size: one of a few words.
 bool SetChoice(const std::string& arg, const char* value, CaptureOptions& o, std::string& error) {
     const std::string v = value;
     if (arg == "--format" && (v == "raw" || v == "png")) {
         o.format = v;
+    } else if (arg == "--video-size" && (v == "1080p" || v == "2160p")) {
+        o.videoHeight = v == "1080p" ? 1080 : 2160;
     } else if (arg == "--pixel-format" && (v == "565" || v == "555")) {
         o.pixelFormat = v == "555" ? 555 : 565;
     } else if (arg == "--renderer" && (v == "hardware" || v == "software")) {
@@ -85,6 +95,7 @@ bool SetChoice(const std::string& arg, const char* value, CaptureOptions& o, std
     } else {
         const char* wanted = arg == "--format"         ? "raw or png"
                              : arg == "--pixel-format" ? "565 or 555"
+                             : arg == "--video-size"   ? "1080p or 2160p"
                                                        : "hardware or software";
         error = arg + " wants " + wanted + ", not '" + v + "'";
         return false;
@@ -109,9 +120,10 @@ bool SetPath(const std::string& arg, const char* value, CaptureOptions& o, std::
 }
 
 bool SetOption(const std::string& arg, const char* value, CaptureOptions& o, std::string& error) {
-    if (arg == "--fps" || arg == "--from" || arg == "--to" || arg == "--escape-at")
+    if (arg == "--fps" || arg == "--video-scale" || arg == "--from" || arg == "--to" || arg == "--escape-at")
         return SetNumber(arg, value, o, error);
-    if (arg == "--format" || arg == "--pixel-format" || arg == "--renderer") return SetChoice(arg, value, o, error);
+    if (arg == "--format" || arg == "--pixel-format" || arg == "--renderer" || arg == "--video-size")
+        return SetChoice(arg, value, o, error);
     return SetPath(arg, value, o, error);
 }
 
@@ -121,7 +133,20 @@ bool CheckTogether(const CaptureOptions& o, std::string& error) {
         error = "--from is after --to";
         return false;
     }
-    return true;
+    const char* videoOnly = o.videoScaleGiven ? "--video-scale"
+                            : o.videoHeight   ? "--video-size"
+                            : o.videoPad      ? "--video-pad"
+                                              : nullptr;
+    if (videoOnly && o.video.empty()) {
+        error = std::string(videoOnly) + " wants --video";
+    } else if (o.videoScaleGiven && o.videoHeight) {
+        error = "--video-scale and --video-size cannot both be given";
+    } else if (o.videoPad && !o.videoHeight) {
+        error = "--video-pad wants --video-size";
+    } else {
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -133,6 +158,10 @@ bool ParseCaptureOptions(int argc, char** argv, CaptureOptions& o, bool& help, s
         if (arg == "--help" || arg == "-h") {
             help = true;
             return true;
+        }
+        if (arg == "--video-pad") {
+            o.videoPad = true;
+            continue;
         }
         if (std::find(std::begin(kOptions), std::end(kOptions), arg) == std::end(kOptions)) {
             error = arg.rfind('-', 0) == 0 ? "unknown option " + arg : "unexpected argument " + arg;

@@ -17,6 +17,10 @@ struct CaptureOptions {
     std::string renderer;             // "hardware", "software" or empty (the dialog's default)
     std::string wav;                  // --wav FILE: the music as it played
     std::string video;                // --video FILE: picture and sound through ffmpeg
+    int videoScale = 2;               // whole multiples, 1..4
+    bool videoScaleGiven = false;
+    int videoHeight = 0;              // --video-size: 1080 or 2160, sharp-scaled at 4:3; 0: none
+    bool videoPad = false;            // pillarboxed to 16:9
     int pixelFormat = 565;            // 565 or 555
     std::optional<int64_t> escapeAt;  // show time at which Escape is pressed
 };

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,9 +16,30 @@
 
 namespace {
 
-// 640x480 becomes 1280x960 (ffmpeg scales, nearest): crisp pixels on today's players. Each
-// 2x2 block is one show pixel, so 4:2:0 chroma keeps every pixel's own colour.
-const int kScale = 2;
+// The frames of a video are this size; the pipe carries them as they are.
+const int kWidth = 640, kHeight = 480;
+
+// ffmpeg's filters for the shape. Whole multiples keep each show pixel a block of one colour:
+// at 2x and 4x, 4:2:0 chroma keeps every pixel's own colour. For a height, the frame is first
+// made the largest whole multiple at or below it, then scaled linearly the rest of the way in
+// RGB (hence the formats), so pixel edges stay crisp and every pixel's centre keeps its colour;
+// bitexact keeps the linear step the same on every machine.
+std::string ScaleFilter(const VideoShape& shape) {
+    if (!shape.height)
+        return "scale=" + std::to_string(kWidth * shape.scale) + ":" + std::to_string(kHeight * shape.scale) +
+               ":flags=neighbor";
+    const int k = std::max(1, shape.height / kHeight);
+    const int width = shape.height * kWidth / kHeight;
+    std::string filter = "scale=" + std::to_string(kWidth * k) + ":" + std::to_string(kHeight * k) +
+                         ":flags=neighbor,format=rgb24,scale=" + std::to_string(width) + ":" +
+                         std::to_string(shape.height) + ":flags=bilinear+accurate_rnd+bitexact,format=rgb24";
+    if (shape.pad) {
+        const int wide = shape.height * 16 / 9;
+        filter += ",pad=" + std::to_string(wide) + ":" + std::to_string(shape.height) + ":" +
+                  std::to_string((wide - width) / 2) + ":0:black";
+    }
+    return filter;
+}
 
 // Quotes for /bin/sh.
 std::string Quote(const std::string& s) {
@@ -39,7 +61,7 @@ int RunQuiet(const std::string& command) {
 
 bool FfmpegAvailable() { return RunQuiet("ffmpeg -hide_banner -version") == 0; }
 
-bool VideoPipe::Open(const std::string& path, int fps, std::string& why) {
+bool VideoPipe::Open(const std::string& path, int fps, const VideoShape& shape, std::string& why) {
     if (!output_.Create(path, why)) return false;
     webm_ = EndsWith(path, ".webm");
     char pattern[] = "/tmp/zelk6-capture-XXXXXX";
@@ -63,10 +85,8 @@ bool VideoPipe::Open(const std::string& path, int fps, std::string& why) {
         webm_ ? "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -crf 16 -b:v 0 -pix_fmt yuv420p -threads 2 "
                 "-tile-columns 1 -row-mt 1"
               : "-c:v libx264 -preset veryfast -crf 12 -pix_fmt yuv420p -threads 2";
-    const std::string scale = " -vf scale=" + std::to_string(640 * kScale) + ":" +
-                              std::to_string(480 * kScale) + ":flags=neighbor ";
     const std::string command = "ffmpeg -hide_banner -loglevel error -y -f rawvideo -pix_fmt rgb24 -s 640x480 -r " +
-                                std::to_string(fps) + " -i -" + scale + codec +
+                                std::to_string(fps) + " -i - -vf " + ScaleFilter(shape) + " " + codec +
                                 " -fflags +bitexact -flags:v +bitexact " + Quote(pictureOnly_);
     video_ = popen(command.c_str(), "w");
     if (!video_) {
@@ -81,7 +101,7 @@ bool VideoPipe::Open(const std::string& path, int fps, std::string& why) {
 
 bool VideoPipe::Frame(const uint16_t* pixels, int width, int height, int pitch, bool rgb555) {
     if (!video_ || failed_) return false;
-    if (width != 640 || height != 480) return true;  // every show frame is 640x480
+    if (width != kWidth || height != kHeight) return true;  // every show frame is 640x480
     ExpandFrameRgb(pixels, width, height, pitch, rgb555, 1, rgb_);
     if (std::fwrite(rgb_.data(), 1, rgb_.size(), video_) != rgb_.size()) failed_ = true;
     return !failed_;

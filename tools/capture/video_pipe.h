@@ -1,6 +1,6 @@
-// --video: frames piped to ffmpeg as raw RGB (scaled 2x, nearest neighbour), the sound kept in
-// a temporary WAV file and muxed in when the show has ended, into a temporary file beside the
-// video's own name that takes that name only when the run succeeded.
+// --video: frames piped to ffmpeg as raw RGB and scaled there (see VideoShape), the sound kept
+// in a temporary WAV file and muxed in when the show has ended, into a temporary file beside
+// the video's own name that takes that name only when the run succeeded.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +11,20 @@
 #include "tools/capture/output_file.h"
 #include "tools/capture/wav_writer.h"
 
+// How 640x480 frames become the video's: whole multiples, nearest neighbour (height 0), or a
+// 4:3 frame `height` high, sharp-scaled (whole multiples, then linear to the size), with black
+// bars at the sides to 16:9 when `pad` is set.
+struct VideoShape {
+    int scale = 2;  // 1..4
+    int height = 0;
+    bool pad = false;
+};
+
 class VideoPipe {
   public:
     // Starts ffmpeg (see FfmpegAvailable) for `path` (.mp4/.mkv/.mov: H.264 + AAC; .webm: VP9 +
     // Opus). False with `why` when `path` cannot be written or ffmpeg will not start.
-    bool Open(const std::string& path, int fps, std::string& why);
+    bool Open(const std::string& path, int fps, const VideoShape& shape, std::string& why);
     bool Frame(const uint16_t* pixels, int width, int height, int pitch, bool rgb555);
     bool Sound(const int16_t* samples, int frames) { return sound_.Write(samples, frames); }
     // Ends the stream. With `keep` (the run succeeded) muxes picture and sound into the file
