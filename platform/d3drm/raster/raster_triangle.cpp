@@ -332,6 +332,9 @@ int PickLevel(const RasterTexture& tex, const ClipVertex* poly, const double* sx
     return level;
 }
 
+// Far outside any viewport, far inside what 28.4 fixed point in 64 bits holds.
+constexpr double kMaxScreenCoordinate = 1 << 24;
+
 void FillClipped(const RasterTarget& target, const Frame& f, const RasterState& state,
                  ClipVertex* tri) {
     const RasterTexture* tex = state.texture && state.texture->levelCount > 0 ? state.texture : nullptr;
@@ -364,6 +367,9 @@ void FillClipped(const RasterTarget& target, const Frame& f, const RasterState& 
     for (int i = 0; i < n; ++i) {
         sx[i] = ScreenX(poly[i], f);
         sy[i] = ScreenY(poly[i], f);
+        // Clipped, a corner lies on the viewport; one that is not finite came from values
+        // that overflowed on the way (a model's 1e38), and has no place in fixed point.
+        if (!(std::fabs(sx[i]) < kMaxScreenCoordinate && std::fabs(sy[i]) < kMaxScreenCoordinate)) return;
     }
     if (!MayWriteRows(f, *std::min_element(sy, sy + n), *std::max_element(sy, sy + n))) return;
     Setup s{};

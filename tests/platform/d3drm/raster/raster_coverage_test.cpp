@@ -193,6 +193,15 @@ TEST(RasterCoverage, ViewportClipsEverythingAndBadInputWritesNothingOutside) {
         }
         RasterTriangle(bad.target, vp, s, v);
     }
+    // A corner at the eye (w = 0, on every plane's edge) and one far past float range after
+    // clipping: neither has a screen position.
+    RasterVertex eye[3] = {At(vp, 5, 5), At(vp, 20, 5), At(vp, 5, 15)};
+    eye[0].x = eye[0].y = eye[0].z = eye[0].w = 0;
+    RasterTriangle(bad.target, vp, s, eye);
+    eye[0] = At(vp, 5, 5);
+    eye[1].w = 1e-30f;
+    eye[1].x = eye[1].z = 3.4e38f;
+    RasterTriangle(bad.target, vp, s, eye);
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
             if (!(x >= 10 && x < 40 && y >= 7 && y < 27)) {
