@@ -6,7 +6,7 @@ set -eu
 
 packages="${*:-cmake ninja-build pkg-config g++ libsdl2-dev libsdl2-image-dev libopenmpt-dev
 libx11-dev zlib1g-dev libpng-dev libfreetype-dev googletest libgtest-dev libbenchmark-dev
-xvfb xdotool openmpt123 ffmpeg assimp-testmodels}"
+xvfb xdotool openbox openmpt123 ffmpeg assimp-testmodels}"
 
 missing=""
 for p in $packages; do

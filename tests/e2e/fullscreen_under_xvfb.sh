@@ -23,13 +23,7 @@ start_show_accepted
 
 # Where the picture lies: the window's size, the largest 4:3 rectangle in it (here a whole
 # multiple of 640x480), centred.
-# It is shown first, then given its size: up to 5 s for that.
-for i in $(seq 50); do
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    [ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] && break
-    sleep 0.1
-done
-[ "$WIDTH" = 1280 ] && [ "$HEIGHT" = 1024 ] || fail "the full-screen window is ${WIDTH}x$HEIGHT, not the screen's 1280x1024"
+wait_full_screen
 scale=$((WIDTH / 640 < HEIGHT / 480 ? WIDTH / 640 : HEIGHT / 480))
 cut="crop=$((640 * scale)):$((480 * scale)):$((X + (WIDTH - 640 * scale) / 2)):$((Y + (HEIGHT - 480 * scale) / 2))"
 

@@ -1,18 +1,21 @@
 # Sourced by the end-to-end scripts: a private Xvfb, the real zelk6 started in it, its windows
 # found and real keys pressed (xdotool). The caller sets zelk6 (the program) and show (the
-# show folder, absolute) first; `log` holds what the program printed.
+# show folder, absolute) first, and may set screen (default 1280x1024); `log` holds what the
+# program printed.
 for tool in Xvfb xdotool; do
     command -v $tool >/dev/null || { echo "missing $tool (scripts/setup.sh installs it)"; exit 1; }
 done
+screen=${screen:-1280x1024}
 scratch=$(mktemp -d)
 log=$scratch/log
 show_pid=""
-trap 'kill $xvfb 2>/dev/null; [ -n "$show_pid" ] && kill -9 $show_pid 2>/dev/null; rm -rf "$scratch"' EXIT
+wm=""
+trap 'kill $xvfb $wm 2>/dev/null; [ -n "$show_pid" ] && kill -9 $show_pid 2>/dev/null; rm -rf "$scratch"' EXIT
 
 fail() { echo "$1"; cat "$log" 2>/dev/null; exit 1; }
 
 # Xvfb picks a free display itself, so parallel runs never share one.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 ${screen}x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 xvfb=$!
 for i in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 [ -s "$scratch/display" ] || fail "Xvfb did not start"
@@ -20,6 +23,16 @@ export DISPLAY=:$(head -1 "$scratch/display")
 ready=""
 for i in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && { ready=1; break; }; sleep 0.1; done
 [ -n "$ready" ] || fail "Xvfb on $DISPLAY does not answer"
+
+# A window manager on the display, as on a desktop: openbox, with its own default settings
+# (none of the user's), ready once it runs its start-up command.
+start_wm() {
+    command -v openbox >/dev/null || fail "missing openbox (scripts/setup.sh installs it)"
+    XDG_CONFIG_HOME="$scratch/config" openbox --startup "touch $scratch/wm-ready" >/dev/null 2>&1 &
+    wm=$!
+    for i in $(seq 100); do [ -e "$scratch/wm-ready" ] && return 0; sleep 0.1; done
+    fail "openbox did not start on $DISPLAY"
+}
 
 start_show() {
     # x11 named outright: without a display SDL would quietly draw off screen instead. The
@@ -76,6 +89,17 @@ start_show_accepted() {
     device=$(wait_window "Zelk6") || fail "no render-device dialog Zelk6 appeared"
     press_until_gone "$device" Return || fail "the render-device dialog stayed after Return"
     window=$(wait_window "Zelk6") || fail "no Zelk6 show window appeared"
+}
+
+# Waits until the show's window has the whole screen; sets X, Y, WIDTH and HEIGHT to its
+# place. It is shown first, then given its size: up to 5 s for that.
+wait_full_screen() {
+    for i in $(seq 50); do
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        [ "${WIDTH}x$HEIGHT" = "$screen" ] && return 0
+        sleep 0.1
+    done
+    fail "the full-screen window is ${WIDTH}x$HEIGHT, not the screen's $screen"
 }
 
 # Escape in the running show, which must end it with 0. The show's window may have been

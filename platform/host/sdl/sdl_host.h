@@ -12,6 +12,9 @@ bool SdlInitVideo(std::string& why);
 std::vector<HostDisplayInfo> SdlDisplays();
 bool SdlOpenDisplay(int display, int width, int height, std::string& why);
 void SdlPresent(const uint16_t* pixels, int width, int height, int pitch, bool rgb555);
+// The frame last presented, drawn again fitted to the window in the scaling mode and shown:
+// the present's scaling step, without its conversion or its pacing.
+void SdlDrawFrame();
 void SdlMissFrame();
 void SdlCloseDisplay();
 void SdlShowCursor(bool visible);

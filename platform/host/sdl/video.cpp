@@ -111,8 +111,11 @@ SDL_Texture* Prescale(int scaleX, int scaleY) {
     return v.prescaled;
 }
 
+}  // namespace
+
 // The frame in the texture, fitted to the window's drawable size as the mode says.
-void DrawFrame() {
+void SdlDrawFrame() {
+    if (!v.renderer) return;
     int w = 0, h = 0;
     if (SDL_GetRendererOutputSize(v.renderer, &w, &h) != 0 || w <= 0 || h <= 0) return;
     const ScalePlan plan = PlanScale(w, h, v.width, v.height, v.scale);
@@ -126,8 +129,6 @@ void DrawFrame() {
     SDL_RenderCopy(v.renderer, source, nullptr, &target);
     SDL_RenderPresent(v.renderer);
 }
-
-}  // namespace
 
 SDL_Window* SdlDisplayWindow() { return v.window; }
 
@@ -215,7 +216,7 @@ void SdlPresent(const uint16_t* pixels, int width, int height, int pitch, bool r
         for (int x = 0; x < width; x++) out[x] = lut[in[x]];
     }
     SDL_UpdateTexture(v.texture, nullptr, v.staging.data(), width * 4);
-    DrawFrame();
+    SdlDrawFrame();
     // Vsync does not wait under every driver (dummy, Xvfb, refresh above 60 Hz): never
     // present faster than the display refreshes, so the show never spins a core.
     uint64_t now = SDL_GetPerformanceCounter();
@@ -253,7 +254,7 @@ void SdlToggleFullscreen() {
 // The last frame is drawn again at once, so the change shows even while the show waits.
 void SdlCycleScaleMode() {
     v.scale.mode = NextScaleMode(v.scale.mode);
-    if (v.texture) DrawFrame();
+    if (v.texture) SdlDrawFrame();
 }
 
 uint32_t SdlTicks() { return static_cast<uint32_t>(SDL_GetTicks64()); }
